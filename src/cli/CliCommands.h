@@ -1,0 +1,15 @@
+#pragma once
+// Subcommands of tarnwick-cli. Each lives in its own file and is listed in main.cpp.
+
+#include <string>
+#include <vector>
+
+namespace twcli {
+
+using Args = std::vector<std::string>;  // arguments after the subcommand name
+
+// Each returns the process exit status; errors go to stderr as one line.
+int cmdRoundtrip(const Args& args);
+int cmdCount(const Args& args);
+
+}  // namespace twcli

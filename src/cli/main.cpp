@@ -1,0 +1,40 @@
+// tarnwick-cli: headless batch work on GPX files.
+#include <cstdio>
+#include <cstring>
+#include <string>
+
+#include "cli/CliCommands.h"
+
+namespace {
+
+struct Command {
+  const char* name;
+  int (*run)(const twcli::Args&);
+  const char* usage;
+};
+
+const Command kCommands[] = {
+    {"roundtrip", twcli::cmdRoundtrip, "roundtrip IN.gpx OUT.gpx"},
+    {"count", twcli::cmdCount, "count IN.gpx"},
+};
+
+void usage()
+{
+  std::fprintf(stderr, "usage: tarnwick-cli COMMAND ...\n");
+  for (const auto& c : kCommands) std::fprintf(stderr, "  tarnwick-cli %s\n", c.usage);
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+  if (argc < 2) {
+    usage();
+    return 2;
+  }
+  for (const auto& c : kCommands) {
+    if (std::strcmp(argv[1], c.name) == 0) return c.run(twcli::Args(argv + 2, argv + argc));
+  }
+  usage();
+  return 2;
+}
