@@ -15,6 +15,7 @@
 #include "app/MessageBoxes.h"
 #include "document/DocumentState.h"
 #include "document/Geodesy.h"
+#include "view/ViewportState.h"
 
 class AppDelegate : public QObject {
   Q_OBJECT
@@ -46,6 +47,59 @@ class AppDelegate : public QObject {
   void setFileName(const QString& name);
   QString getFileBaseName() const;
   void updateTitle();
+  // ---- end document ----
+
+  // Cross-subsystem operations. Each is declared in its owner's section; until the owner
+  // defines it in its own folder, src/app/AppDelegateHooks.cpp holds a do-nothing default.
+  // An owner moves the definition out of AppDelegateHooks.cpp into its folder.
+
+  // ---- app: configuration, lifecycle, modes, messages (src/app) ----
+  int mode = 0;        // 0 base, 1 edit, 2 print-area selection, 3 print
+  int edit_mode = 0;   // 0 input, 1 track, 2 waypoint
+  int track_mode = 2;  // track display mode
+  void showMessage(const QString& text, int intervalMs);
+  void hideMessage();
+  void updateButton();
+  // ---- end app ----
+
+  // ---- gpx: reading and writing (src/gpx) ----
+  bool loadGPXData(const QByteArray& text, bool append);
+  void createNew();
+  // ---- end gpx ----
+
+  // ---- analysis: metrics, statistics, rests (src/analysis) ----
+  void calcTrackData();
+  void calcTrackInfo();
+  void updateGraph();
+  // ---- end analysis ----
+
+  // ---- tiles and elevation (src/tiles, src/elevation) ----
+  void calcTrackElevation(int track);
+  void requestElevation();
+  void updateMap();
+  // ---- end tiles and elevation ----
+
+  // ---- editing: undo, track and point operations (src/editing) ----
+  void backupData(int action);
+  void deleteAllBackups();
+  void inputMode();
+  void updateTrackMenu();
+  void checkConnectWayPoint();
+  void moveTrack(int index);
+  // ---- end editing ----
+
+  // ---- view: viewport, layers, labels, overlay (src/view) ----
+  tw::ViewportState view;
+  void updatePosition(int zoom, double lat, double lon);
+  void updateLocation();
+  void redrawAllLayers();
+  void calcWayPointPosition();
+  // ---- end view ----
+
+  // ---- graph and lists (not built yet) ----
+  void showGraphIfNeeded();
+  void updateTable();
+  // ---- end graph and lists ----
 
  signals:
   // The main window listens and sets its title.
