@@ -15,6 +15,7 @@
 #include "app/MessageBoxes.h"
 #include "document/DocumentState.h"
 #include "document/Geodesy.h"
+#include "tiles/Tile.h"
 #include "view/ViewportState.h"
 
 class AppDelegate : public QObject {
@@ -78,6 +79,10 @@ class AppDelegate : public QObject {
   void requestElevation();
   void updateMap();
   // ---- end tiles and elevation ----
+
+  // ---- elevation: DEM caches and lookups (src/elevation) ----
+  void downloadElevation(const tw::Tile& tile);
+  // ---- end elevation ----
 
   // ---- editing: undo, track and point operations (src/editing) ----
   void backupData(int action);

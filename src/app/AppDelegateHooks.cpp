@@ -17,6 +17,8 @@ void AppDelegate::calcTrackElevation(int) {}
 void AppDelegate::requestElevation() {}
 void AppDelegate::updateMap() {}
 
+void AppDelegate::downloadElevation(const tw::Tile&) {}
+
 void AppDelegate::backupData(int) {}
 void AppDelegate::deleteAllBackups() {}
 void AppDelegate::inputMode() {}
