@@ -81,7 +81,13 @@ class AppDelegate : public QObject {
   // ---- end tiles and elevation ----
 
   // ---- elevation: DEM caches and lookups (src/elevation) ----
+  // Runs on a queue worker for request kinds 1, 2 and 3 (the tile queue calls it).
   void downloadElevation(const tw::Tile& tile);
+  // Under the lock: is this DEM key cached (kinds 1, 2 in elevations, kind 3 in elevations5A)?
+  bool findElevation(const tw::Tile& tile);
+  // Under the lock, from removeTiles: DEM eviction by tw::demEvictRule (tiles/TilePlan.h)
+  // with view.zoom, mode and elevRect.
+  void removeElevations();
   // ---- end elevation ----
 
   // ---- editing: undo, track and point operations (src/editing) ----

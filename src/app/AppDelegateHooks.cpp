@@ -18,6 +18,8 @@ void AppDelegate::requestElevation() {}
 void AppDelegate::updateMap() {}
 
 void AppDelegate::downloadElevation(const tw::Tile&) {}
+bool AppDelegate::findElevation(const tw::Tile&) { return false; }
+void AppDelegate::removeElevations() {}
 
 void AppDelegate::backupData(int) {}
 void AppDelegate::deleteAllBackups() {}
