@@ -1,0 +1,20 @@
+#pragma once
+// Where tiles come from. Each host is a constant that an environment variable overrides,
+// so tests and offline tile mirrors can point elsewhere.
+
+#include <string>
+
+namespace tw {
+
+// GSI tile server root (map and DEM tiles); TARNWICK_GSI_BASE overrides it.
+std::string gsiBase();
+// OpenStreetMap tile server root with "{s}" where the host letter goes;
+// TARNWICK_OSM_BASE overrides it (without "{s}" every letter maps to the same host).
+std::string osmBase();
+// GSI web map site (help pages); TARNWICK_GSI_MAPS_BASE overrides it.
+std::string gsiMapsBase();
+
+// "Tarnwick/<version>", sent with every request (the OpenStreetMap tile policy asks for it).
+std::string userAgent();
+
+}  // namespace tw
