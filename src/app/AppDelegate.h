@@ -11,6 +11,7 @@
 #include <QThreadPool>
 #include <memory>
 
+#include "app/ConfigSchema.h"
 #include "app/HttpClient.h"
 #include "app/MessageBoxes.h"
 #include "document/DocumentState.h"
@@ -55,6 +56,10 @@ class AppDelegate : public QObject {
   // An owner moves the definition out of AppDelegateHooks.cpp into its folder.
 
   // ---- app: configuration, lifecycle, modes, messages (src/app) ----
+  // The settings dictionary: read with config.intValue("map_type"), floatValue, stringValue.
+  tw::Config config;
+  // Fields refreshed from `config` (show_* switches, colours, list layouts, map_type).
+  tw::DerivedConfig derived;
   int mode = 0;        // 0 base, 1 edit, 2 print-area selection, 3 print
   int edit_mode = 0;   // 0 input, 1 track, 2 waypoint
   int track_mode = 2;  // track display mode
