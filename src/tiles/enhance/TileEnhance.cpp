@@ -1,0 +1,278 @@
+#include "tiles/enhance/TileEnhance.h"
+
+#include <algorithm>
+#include <cstdlib>
+
+namespace tw {
+
+namespace {
+
+constexpr int N = kTileSize;
+
+uint8_t toByte(double v)
+{
+  // Out-of-range configuration values are replaced before they get here; clamp anyway so a
+  // bad value cannot wrap around.
+  const double t = v * 255.0;
+  if (!(t > 0.0)) return 0;
+  if (t >= 255.0) return 255;
+  return static_cast<uint8_t>(t);
+}
+
+uint8_t clampByte(int v) { return static_cast<uint8_t>(std::clamp(v, 0, 255)); }
+
+// True when the clipped 3 × 3 window around (x, y) holds a pixel of class `cls`.
+bool neighbourHas(const uint8_t* classes, int x, int y, uint8_t cls)
+{
+  const int x0 = std::max(x - 1, 0), x1 = std::min(x + 1, N - 1);
+  const int y0 = std::max(y - 1, 0), y1 = std::min(y + 1, N - 1);
+  for (int yy = y0; yy <= y1; ++yy) {
+    const uint8_t* row = classes + yy * N;
+    for (int xx = x0; xx <= x1; ++xx)
+      if (row[xx] == cls) return true;
+  }
+  return false;
+}
+
+// Pixels to thicken: a class-2 pixel in the window and not class 1 itself.
+template <typename Fn>
+void forEachThickened(const ClassMap& classes, int width, int height, Fn&& fn)
+{
+  if (classes.size() < std::size_t(N) * N) return;
+  const int w = std::min(width, N), h = std::min(height, N);
+  for (int y = 0; y < h; ++y)
+    for (int x = 0; x < w; ++x)
+      if (classes[y * N + x] != kClassRoad && neighbourHas(classes.data(), x, y, kClassLight)) fn(x, y);
+}
+
+uint8_t classAt(const ClassMap& classes, int x, int y)
+{
+  if (x >= N || y >= N || classes.size() < std::size_t(N) * N) return kClassOther;
+  return classes[y * N + x];
+}
+
+}  // namespace
+
+Rgb contourColor(bool contour, double r, double g, double b)
+{
+  if (!contour) return kContourColor;
+  return {toByte(r), toByte(g), toByte(b)};
+}
+
+Rgb roadColor(int road_depth)
+{
+  const uint8_t v = clampByte(100 - road_depth);
+  return {v, v, v};
+}
+
+int pixelClass(Rgb c)
+{
+  if (c.r != c.g || c.g != c.b) return kClassOther;
+  if (c.r < 100) return kClassRoad;
+  if (c.r <= 239) return kClassLight;
+  return kClassOther;
+}
+
+void parseRoad(ClassMap& classes)
+{
+  if (classes.size() < std::size_t(N) * N) return;
+  std::vector<int> found;
+  for (int pass = 0; pass < kRoadJoinPasses; ++pass) {
+    found.clear();
+    for (int y = 0; y < N; ++y)
+      for (int x = 0; x < N; ++x)
+        if (classes[y * N + x] == kClassLight && neighbourHas(classes.data(), x, y, kClassRoad))
+          found.push_back(y * N + x);
+    if (found.empty()) break;  // later passes would find nothing either
+    for (int i : found) classes[i] = kClassRoad;
+  }
+}
+
+ClassMap parseImage32(const PixelView& image)
+{
+  ClassMap classes(kClassMapSize, kClassOther);
+  if (image.data && image.bytesPerPixel >= 3) {
+    const int w = std::min(image.width, N), h = std::min(image.height, N);
+    for (int y = 0; y < h; ++y) {
+      const uint8_t* p = image.data + y * image.bytesPerRow;
+      for (int x = 0; x < w; ++x, p += image.bytesPerPixel)
+        classes[y * N + x] = static_cast<uint8_t>(pixelClass({p[0], p[1], p[2]}));
+    }
+  }
+  parseRoad(classes);
+  return classes;
+}
+
+ClassMap parseImage8(const Image8& image)
+{
+  ClassMap classes(kClassMapSize, kClassOther);
+  if (!image.table.empty()) {
+    uint8_t entryClass[256] = {};  // indices beyond the table stay class 0
+    for (std::size_t i = 0; i < image.table.size() && i < 256; ++i)
+      entryClass[i] = static_cast<uint8_t>(pixelClass(image.table[i]));
+    const int w = std::min(image.width, N), h = std::min(image.height, N);
+    for (int y = 0; y < h; ++y)
+      for (int x = 0; x < w; ++x) classes[y * N + x] = entryClass[image.at(x, y)];
+  }
+  parseRoad(classes);
+  return classes;
+}
+
+Image32 thickRoad32(const PixelView& image, const ClassMap& classes)
+{
+  Image32 out(image.width, image.height);
+  if (!image.data || image.bytesPerPixel < 3) return out;
+  for (int y = 0; y < image.height; ++y) {
+    const uint8_t* p = image.data + y * image.bytesPerRow;
+    uint8_t* q = out.at(0, y);
+    for (int x = 0; x < image.width; ++x, p += image.bytesPerPixel, q += 4) {
+      q[0] = p[0];
+      q[1] = p[1];
+      q[2] = p[2];
+      q[3] = image.bytesPerPixel >= 4 ? p[3] : 255;
+    }
+  }
+  forEachThickened(classes, image.width, image.height, [&](int x, int y) {
+    uint8_t* q = out.at(x, y);
+    q[0] = q[1] = q[2] = 100;
+  });
+  return out;
+}
+
+int roadIndex(const std::vector<Rgb>& table)
+{
+  const std::size_t n = std::min<std::size_t>(table.size(), 256);
+  for (std::size_t i = 0; i < n; ++i)
+    if (table[i] == Rgb{100, 100, 100}) return int(i);
+  int best = -1;
+  for (std::size_t i = 0; i < n; ++i) {
+    const Rgb c = table[i];
+    if (c.r == c.g && c.g == c.b && c.r >= 101 && c.r <= 239 && (best < 0 || c.r < table[best].r)) best = int(i);
+  }
+  return best >= 0 ? best : 255;
+}
+
+Image8 thickRoad8(const Image8& image, const ClassMap& classes)
+{
+  Image8 out = image;
+  const uint8_t road = static_cast<uint8_t>(roadIndex(image.table));
+  forEachThickened(classes, image.width, image.height, [&](int x, int y) { out.at(x, y) = road; });
+  return out;
+}
+
+Rgb recolor(Rgb c, int cls, const EnhanceSettings& s, bool palette)
+{
+  const int r = c.r, g = c.g, b = c.b;
+  const bool grey = r == g && g == b;
+  if (r >= 240 && g >= 240 && b >= 240) return c;                               // 1
+  if (grey && r < 100) return c;                                                // 2
+  if (grey && r == 100) return s.road_color;                                    // 3
+  if (grey) {                                                                   // 4
+    if (!palette && cls != kClassLight) return c;
+    const uint8_t v = clampByte(r - s.road_depth);
+    return {v, v, v};
+  }
+  if (c == Rgb{100, 195, 115} || c == Rgb{255, 122, 122} || c == Rgb{255, 255, 0})  // 5
+    return s.road ? Rgb{255, 255, 255} : c;
+  if (r == 255 && g != 255 && b != 255) return s.building ? Rgb{50, 50, 50} : c;  // 6
+  if (b >= 240 && b > r && b > g) return s.river ? Rgb{16, 72, 204} : c;          // 7
+  if (r == g && r > b) return s.road ? Rgb{c.b, c.b, c.b} : c;                    // 8
+  if (g > r && g > b) return s.road && std::abs(r - b) <= 15 ? Rgb{c.b, c.b, c.b} : c;  // 9
+  if (c == kContourColor) return s.contour_color;                               // 10
+  if (r >= 201 && g >= 161 && b >= 61 && r > g && g > b && g * 1.3 > r)         // 11
+    return {clampByte(r + s.contour_color.r - kContourColor.r), clampByte(g + s.contour_color.g - kContourColor.g),
+            clampByte(b + s.contour_color.b - kContourColor.b)};
+  return s.building || s.road ? Rgb{0, 0, 0} : c;                               // 12
+}
+
+Image32 convertColor32(const PixelView& image, const ClassMap& classes, const EnhanceSettings& s)
+{
+  Image32 out(image.width, image.height);
+  if (!image.data || image.bytesPerPixel < 3) return out;
+  for (int y = 0; y < image.height; ++y) {
+    const uint8_t* p = image.data + y * image.bytesPerRow;
+    uint8_t* q = out.at(0, y);
+    for (int x = 0; x < image.width; ++x, p += image.bytesPerPixel, q += 4) {
+      const Rgb c = recolor({p[0], p[1], p[2]}, classAt(classes, x, y), s, false);
+      q[0] = c.r;
+      q[1] = c.g;
+      q[2] = c.b;
+      q[3] = image.bytesPerPixel >= 4 ? p[3] : 255;
+    }
+  }
+  return out;
+}
+
+Image8 convertImage8(const Image8& image, const EnhanceSettings& s)
+{
+  Image8 out = image;
+  for (Rgb& c : out.table) c = recolor(c, kClassOther, s, true);
+  return out;
+}
+
+uint8_t grayValue(Rgb c) { return static_cast<uint8_t>((77 * c.r + 150 * c.g + 29 * c.b) / 256); }
+
+Gray8 grayImage32(const Image32& image)
+{
+  Gray8 out(image.width, image.height);
+  const uint8_t* p = image.pixels.data();
+  for (uint8_t& v : out.pixels) {
+    v = grayValue({p[0], p[1], p[2]});
+    p += 4;
+  }
+  return out;
+}
+
+Gray8 grayImage8(const Image8& image)
+{
+  uint8_t lut[256] = {};
+  for (std::size_t i = 0; i < image.table.size() && i < 256; ++i) lut[i] = grayValue(image.table[i]);
+  Gray8 out(image.width, image.height);
+  for (std::size_t i = 0; i < out.pixels.size(); ++i) out.pixels[i] = lut[image.indices[i]];
+  return out;
+}
+
+EnhancedTile enhanceTile32(const PixelView& image, const ClassMap* classes, const EnhanceSettings& s)
+{
+  EnhancedTile t;
+  if (!classes) {
+    // Placeholder: drawn as it is.
+    t.rgba = Image32(image.width, image.height);
+    for (int y = 0; y < image.height && image.data; ++y) {
+      const uint8_t* p = image.data + y * image.bytesPerRow;
+      uint8_t* q = t.rgba.at(0, y);
+      for (int x = 0; x < image.width; ++x, p += image.bytesPerPixel, q += 4) {
+        q[0] = p[0];
+        q[1] = p[1];
+        q[2] = p[2];
+        q[3] = image.bytesPerPixel >= 4 ? p[3] : 255;
+      }
+    }
+  } else if (s.strong_road) {
+    const Image32 thick = thickRoad32(image, *classes);
+    t.rgba = convertColor32(thick.view(), *classes, s);
+  } else {
+    t.rgba = convertColor32(image, *classes, s);
+  }
+  if (s.gray) {
+    t.kind = EnhancedTile::kGray;
+    t.gray = grayImage32(t.rgba);
+    t.rgba = {};
+  }
+  return t;
+}
+
+EnhancedTile enhanceTile8(const Image8& image, const ClassMap* classes, const EnhanceSettings& s)
+{
+  EnhancedTile t;
+  t.kind = EnhancedTile::kPalette;
+  t.palette = convertImage8(classes && s.strong_road ? thickRoad8(image, *classes) : image, s);
+  if (s.gray) {
+    t.kind = EnhancedTile::kGray;
+    t.gray = grayImage8(t.palette);
+    t.palette = {};
+  }
+  return t;
+}
+
+}  // namespace tw
