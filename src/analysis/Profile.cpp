@@ -1,0 +1,191 @@
+#include "analysis/Profile.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "analysis/TimeMath.h"
+
+namespace tw {
+
+using detail::saneLength;
+
+namespace {
+
+constexpr float kUnknown = kUnknownElevation;
+
+// Ascending at the start of the section: decided by its first mark, else by the end points.
+bool startsAscending(const std::vector<Track>& points, Section sec)
+{
+  for (int i = sec.start; i < sec.end; ++i) {
+    const int type = points[i].peak_type;
+    if (type == 2) return i == sec.start;
+    if (type == 1) return i != sec.start;
+  }
+  return !(points[sec.end - 1].elev < std::trunc(points[sec.start].elev));
+}
+
+void rangePass(const std::vector<Track>& points, Section sec, TrackStats& stats)
+{
+  for (int i = sec.start; i < sec.end; ++i) {
+    const Track& p = points[i];
+    if (p.peak_type == 1) ++stats.peak_count;
+    if (p.elev > stats.max_elev) stats.max_elev = p.elev;
+    if (p.elev < stats.min_elev) stats.min_elev = p.elev;
+    if (i > sec.start) stats.total_dist += saneLength(p.seg_dist);
+  }
+  stats.span = stats.total_dist < 1000.0f ? 1.0 : 10.0;
+}
+
+float lerp(float a, float b, float f) { return a + (b - a) * f; }
+
+}  // namespace
+
+void calcTrackProfile(const std::vector<Track>& points, Section sec, TrackStats& stats,
+                      std::vector<PosInfo>& positions)
+{
+  stats.resetMeasured();
+  stats.span = 10.0;
+  positions.clear();
+  stats.route_time = std::any_of(points.begin(), points.end(), [](const Track& p) { return p.time.has_value(); });
+  if (!sectionInside(sec, points.size())) return;
+
+  rangePass(points, sec, stats);
+  const double span = stats.span;
+  positions.reserve(std::min<std::size_t>(kMaxProfileSamples, static_cast<std::size_t>(stats.total_dist / span) + 2));
+
+  const Track& first = points[sec.start];
+  bool ascending = startsAscending(points, sec);
+  float turnElev = first.elev;  // Et
+  float envelope = first.elev;  // X
+  float up = 0.0f, down = 0.0f, cumulative = 0.0f;
+  float prevElev = first.elev;
+  {
+    PosInfo s0;
+    s0.dist = 0.0f;
+    s0.elev = s0.env_elev = first.elev;
+    s0.lat = first.lat;
+    s0.lon = first.lon;
+    s0.up = s0.down = 0.0f;
+    s0.point_index = sec.start;
+    positions.push_back(s0);
+  }
+  std::vector<std::size_t> boundaries;
+
+  for (int i = sec.start + 1; i < sec.end; ++i) {
+    const Track& prev = points[i - 1];
+    const Track& p = points[i];
+    const bool known = p.hasElevation();
+    const float el = p.elev;
+    // A section that starts without an elevation measures from its first known one.
+    if (known && envelope == kUnknown) envelope = el;
+    if (known && turnElev == kUnknown) turnElev = el;
+
+    float env2 = envelope, up2 = up, down2 = down;
+    if (known) {
+      if (ascending && el > envelope) {
+        up2 = up + (el - envelope);
+        env2 = el;
+      } else if (!ascending && el < envelope) {
+        down2 = down + (envelope - el);
+        env2 = el;
+      }
+    }
+
+    const bool last = i == sec.end - 1;
+    bool turn = false;
+    if (p.peak_type == 1 || (last && ascending)) {
+      if (known) {
+        stats.total_up += std::max(0.0f, el - turnElev);
+        turnElev = env2 = el;
+      }
+      up2 = stats.total_up;
+      ascending = false;
+      turn = true;
+    } else if (p.peak_type == 2 || (last && !ascending)) {
+      if (known) {
+        stats.total_down += std::max(0.0f, turnElev - el);
+        turnElev = env2 = el;
+      }
+      down2 = stats.total_down;
+      ascending = true;
+      turn = true;
+    }
+
+    const float seg = saneLength(p.seg_dist);
+    const float cumulative2 = cumulative + seg;
+    while (positions.size() < kMaxProfileSamples &&
+           static_cast<double>(positions.size()) * span <= static_cast<double>(cumulative2)) {
+      const double d = static_cast<double>(positions.size()) * span;
+      const float f = seg > 0.0f ? static_cast<float>((d - cumulative) / seg) : 1.0f;
+      PosInfo s;
+      s.dist = static_cast<float>(d);
+      s.lat = prev.lat + (p.lat - prev.lat) * f;
+      s.lon = prev.lon + (p.lon - prev.lon) * f;
+      s.point_index = i;
+      if (prevElev == kUnknown || !known) {
+        s.elev = s.env_elev = kUnknown;
+        s.up = up;
+        s.down = down;
+      } else {
+        s.elev = lerp(prevElev, el, f);
+        s.env_elev = lerp(envelope, env2, f);
+        s.up = lerp(up, up2, f);
+        s.down = lerp(down, down2, f);
+      }
+      positions.push_back(s);
+    }
+    if (turn || last) boundaries.push_back(positions.size() - 1);
+
+    envelope = env2;
+    up = up2;
+    down = down2;
+    cumulative = cumulative2;
+    prevElev = el;
+  }
+  calcGradients(positions, boundaries, span);
+}
+
+void calcGradients(std::vector<PosInfo>& positions, const std::vector<std::size_t>& boundaries, double span)
+{
+  if (positions.empty()) return;
+  long long n = static_cast<long long>(std::ceil(20.0 / span));
+  if (n == 0) n = 1;
+  const long long count = static_cast<long long>(positions.size());
+  std::size_t next = 0;
+  long long a = 0;
+  long long b = boundaries.empty() ? 0 : static_cast<long long>(boundaries[next++]);
+  for (long long k = 0; k < count; ++k) {
+    long long lo = k - n, hi = k + n;
+    if (lo < a || hi > b) {
+      if (b - a >= 2 * n) {
+        if (lo < a) {
+          lo = a;
+          hi = a + 2 * n;
+        } else {
+          lo = b - 2 * n;
+          hi = b;
+        }
+      } else {
+        lo = a;
+        hi = b;
+      }
+    }
+    PosInfo& s = positions[k];
+    lo = std::clamp(lo, 0LL, count - 1);
+    hi = std::clamp(hi, 0LL, count - 1);
+    const float elo = positions[lo].elev, ehi = positions[hi].elev;
+    // An unknown elevation at either end of the window would read as a 100 m cliff.
+    if (hi == lo || s.elev == kUnknown || elo == kUnknown || ehi == kUnknown) {
+      s.gradient = kUnknownGradient;
+    } else {
+      s.gradient = static_cast<float>((ehi - elo) * 100.0 / (static_cast<double>(hi - lo) * span));
+    }
+    while (k >= b) {
+      if (next >= boundaries.size()) return;
+      a = b;
+      b = static_cast<long long>(boundaries[next++]);
+    }
+  }
+}
+
+}  // namespace tw

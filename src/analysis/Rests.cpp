@@ -1,0 +1,236 @@
+#include "analysis/Rests.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+
+#include "analysis/Metrics.h"
+#include "analysis/TimeMath.h"
+#include "document/Geodesy.h"
+
+namespace tw {
+
+namespace {
+
+constexpr double kStopSeconds = 180.0;
+constexpr double kMergeWindowSeconds = 3600.0;
+constexpr int kMovingSpeed = 500;       // m/h
+constexpr int kRestSpeedCap = 1000;     // m/h
+constexpr int64_t kResumeNear = 13056;  // about 51 zoom-18 pixels
+constexpr int64_t kResumeFar = 38656;   // about 151 pixels
+constexpr int64_t kGroupFar = 128256;   // about 501 pixels
+constexpr float kMergeSpeed = 150.0f;
+constexpr float kMergeSpeedSlack = 50.0f;
+constexpr double kMergeDistance = 100.0;
+
+int64_t separation(const Track& a, int32_t x, int32_t y)
+{
+  return approxPixelDistance(static_cast<int64_t>(a.x) - x, static_cast<int64_t>(a.y) - y);
+}
+
+// m/h, with the time difference taken as at least one second.
+int64_t speedPerHour(double metres, double seconds)
+{
+  const double v = metres * 3600.0 / std::max(1.0, seconds);
+  if (!std::isfinite(v)) return v < 0 ? INT64_MIN / 2 : INT64_MAX / 2;
+  return static_cast<int64_t>(std::clamp(v, -9.0e18, 9.0e18));
+}
+
+std::vector<int> phases(const std::vector<Track>& points)
+{
+  bool descending = false;
+  for (std::size_t i = 1; i < points.size(); ++i) {
+    if (points[i].peak_type != 0) {
+      descending = points[i].peak_type == 2;
+      break;
+    }
+  }
+  std::vector<int> states;
+  states.reserve(points.size());
+  for (const Track& p : points) {
+    states.push_back(descending ? kStateDescending : kStateAscending);
+    if (p.peak_type == 1) descending = true;
+    else if (p.peak_type == 2) descending = false;
+  }
+  return states;
+}
+
+// Seconds of every point; a point without a time takes its predecessor's (the first has one).
+std::vector<double> effectiveTimes(const std::vector<Track>& points)
+{
+  std::vector<double> t(points.size());
+  const TimePoint origin = *points.front().time;
+  double last = 0.0;
+  for (std::size_t i = 0; i < points.size(); ++i) {
+    if (points[i].time) last = detail::secondsBetween(*points[i].time, origin);
+    t[i] = last;
+  }
+  return t;
+}
+
+class RestScanner {
+ public:
+  RestScanner(const std::vector<Track>& points, std::vector<int>& states, int v)
+      : p_(points), states_(states), t_(effectiveTimes(points)), v_(v), h_(v / 2),
+        ascending_(std::is_sorted(t_.begin(), t_.end()))
+  {
+  }
+
+  void scan()
+  {
+    const std::size_t n = p_.size();
+    std::size_t r = 0;
+    std::size_t i = 1;
+    while (i < n) {
+      const double dt = t_[i] - t_[r];
+      const int64_t v = speedPerHour(p_[i].seg_dist, dt);
+      if (v >= v_) {
+        r = i++;
+        continue;
+      }
+      std::size_t s = 0, e = 0;
+      if (dt > kStopSeconds && v < h_) {
+        s = i - 1;
+        e = i;
+      } else {
+        const std::size_t j = firstAfterStop(i);
+        if (j >= n) {
+          r = i++;
+          continue;
+        }
+        const double d = calcDistHubeny(p_[i].lat, p_[i].lon, p_[j].lat, p_[j].lon);
+        if (speedPerHour(d, t_[j] - t_[i]) >= h_) {
+          r = i++;
+          continue;
+        }
+        if (j != i + 1 && t_[j] - t_[j - 1] > kStopSeconds) {
+          r = i++;  // only the last step was long; the scan meets it there
+          continue;
+        }
+        s = i;
+        e = j;
+      }
+      const std::size_t end = restEnd(e, i);
+      states_[s] = kStateRestStart;
+      for (std::size_t k = s + 1; k < end; ++k) states_[k] = kStateRest;
+      states_[end] = kStateRestEnd;
+      r = end;
+      i = end + 1;
+    }
+  }
+
+ private:
+  // First point more than 180 s after point i; n when none.
+  std::size_t firstAfterStop(std::size_t i)
+  {
+    const std::size_t n = p_.size();
+    std::size_t j = ascending_ ? std::max(lookahead_, i + 1) : i + 1;
+    while (j < n && !(t_[j] - t_[i] > kStopSeconds)) ++j;
+    if (ascending_) lookahead_ = j;
+    return j;
+  }
+
+  // The rest's last point for a candidate ending at e found while examining point i.
+  std::size_t restEnd(std::size_t e, std::size_t i) const
+  {
+    const std::size_t n = p_.size();
+    const Track& anchor = p_[i];
+    std::size_t prev = i;
+    std::size_t m = e;
+    for (; m < n; ++m) {
+      const int64_t sep = separation(p_[m], anchor.x, anchor.y);
+      const int64_t q = speedPerHour(p_[m].seg_dist, t_[m] - t_[prev]);
+      if (sep >= kResumeNear && (q > v_ || sep >= kResumeFar)) break;
+      prev = m;
+    }
+    if (m >= n || m == e) return e;
+    for (std::size_t t = m - 1; t >= e && t < m; --t) {
+      if (speedPerHour(p_[t + 1].seg_dist, t_[t + 1] - t_[t]) < kRestSpeedCap) return t + 1;
+      if (t == 0) break;
+    }
+    return e;
+  }
+
+  const std::vector<Track>& p_;
+  std::vector<int>& states_;
+  std::vector<double> t_;
+  int v_;
+  int h_;
+  bool ascending_;
+  std::size_t lookahead_ = 0;
+};
+
+void mergeRests(const std::vector<Track>& points, std::vector<int>& states)
+{
+  const std::vector<double> t = effectiveTimes(points);
+  const long long n = static_cast<long long>(points.size());
+  long long last = -100;   // L
+  long long group = -100;  // G
+  int32_t gx = 0, gy = 0;
+  float mergeSpeed = kMergeSpeed;
+  auto merge = [&](long long from, long long to) {
+    for (long long k = from; k <= to; ++k) states[k] = kStateRest;
+    if (to + 1 < n && (states[to + 1] == kStateAscending || states[to + 1] == kStateDescending))
+      states[to] = kStateRestEnd;
+  };
+  for (long long i = 0; i < n; ++i) {
+    const int st = states[i];
+    if (st == kStateRestStart) {
+      if (last >= 0 && last == i - 1) {
+        merge(last, i);
+        last = i;
+        continue;
+      }
+      if (last >= 0 && t[i] - t[last] < kMergeWindowSeconds && group >= 0) {
+        const double d = calcDistHubeny(points[group].lat, points[group].lon, points[i].lat, points[i].lon);
+        const float w = static_cast<float>(d * 3600.0 / std::max(1.0, t[i] - t[group]));
+        if (w <= mergeSpeed + kMergeSpeedSlack || d < kMergeDistance) {
+          merge(last, i);
+          last = i;
+          mergeSpeed = w;
+          continue;
+        }
+      }
+      group = i;
+      gx = points[i].x;
+      gy = points[i].y;
+      last = i;
+      mergeSpeed = kMergeSpeed;
+    } else if (st == kStateRest || st == kStateRestEnd) {
+      last = i;
+    } else if (last >= 0 && separation(points[i], gx, gy) >= kGroupFar) {
+      group = -100;
+      gx = gy = 0;
+      last = -100;
+    }
+  }
+}
+
+}  // namespace
+
+int restSpeed(const std::vector<Track>& points)
+{
+  long long sum = 0, count = 0;
+  for (const Track& p : points) {
+    if (p.speed >= kMovingSpeed) {
+      sum += p.speed;
+      ++count;
+    }
+  }
+  if (count == 0) return kRestSpeedCap;
+  return static_cast<int>(std::min<long long>(kRestSpeedCap, (sum / count) / 5));
+}
+
+void checkRest(std::vector<Track>& points, bool valid_time, std::vector<int>& states)
+{
+  if (points.empty()) return;
+  states = phases(points);
+  if (!points.front().time || !points.back().time) return;
+
+  calcSpeed(points, valid_time, states);
+  RestScanner(points, states, restSpeed(points)).scan();
+  mergeRests(points, states);
+  calcSpeed(points, valid_time, states);
+}
+
+}  // namespace tw
