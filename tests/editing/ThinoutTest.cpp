@@ -1,0 +1,260 @@
+#include <gtest/gtest.h>
+
+#include <random>
+
+#include "EditingFixtures.h"
+#include "editing/Thinout.h"
+
+using namespace tw;
+using edittest::at;
+using edittest::line;
+
+namespace {
+
+Track pix(int x, int y, int peak = 0)
+{
+  Track t;
+  t.x = x;
+  t.y = y;
+  t.peak_type = peak;
+  return t;
+}
+
+int countKept(const std::vector<char>& keep)
+{
+  int k = 0;
+  for (char c : keep) k += c ? 1 : 0;
+  return k;
+}
+
+// The selection exactly as first described: a sorted array with ordered insertion.
+std::vector<char> referenceSelection(const std::vector<Track>& pts, const std::vector<int>& states, int m)
+{
+  const int n = static_cast<int>(pts.size());
+  std::vector<char> keep(pts.size(), 0);
+  keep[0] = keep[n - 1] = 1;
+  int kept = 2;
+  std::vector<FarPoint> queue;
+  auto add = [&](std::optional<FarPoint> f) {
+    if (!f) return;
+    auto it = queue.begin();
+    while (it != queue.end() && !(it->dist < f->dist)) ++it;
+    queue.insert(it, *f);
+  };
+  add(findFarthest(pts, states, 0, n - 1));
+  while (kept < m && !queue.empty()) {
+    FarPoint f = queue.front();
+    queue.erase(queue.begin());
+    keep[f.pos] = 1;
+    ++kept;
+    add(findFarthest(pts, states, f.start, f.pos));
+    add(findFarthest(pts, states, f.pos, f.end));
+  }
+  return keep;
+}
+
+TEST(Thinout, ThousandToHundredKeepsBothEndsAndExactCount)
+{
+  std::mt19937 rng(7);
+  std::uniform_real_distribution<double> jitter(-0.0005, 0.0005);
+  std::vector<Track> pts;
+  for (int i = 0; i < 1000; ++i) pts.push_back(edittest::point(35.0 + jitter(rng), 139.0 + i * 0.0002, i * 20));
+  edittest::recalc(pts);
+  const Track first = pts.front(), last = pts.back();
+  auto r = thinoutPoints(pts, 100, nullptr);
+  EXPECT_TRUE(r.changed);
+  ASSERT_EQ(pts.size(), 100u);
+  EXPECT_EQ(pts.front().lat, first.lat);
+  EXPECT_EQ(pts.back().lat, last.lat);
+  EXPECT_EQ(pts.back().time, last.time);
+}
+
+TEST(Thinout, MarkedPeakOutranksFartherUnmarkedPoint)
+{
+  // Chord along y = 0; a peak 50 px off and an ordinary point 120 px off.
+  std::vector<Track> pts{pix(0, 0), pix(1000, 50, 1), pix(2000, 120), pix(3000, 0)};
+  auto f = findFarthest(pts, {}, 0, 3);
+  ASSERT_TRUE(f);
+  EXPECT_EQ(f->pos, 1);
+  EXPECT_FLOAT_EQ(f->dist, 150.0f);
+  auto keep = selectPoints(pts, {}, 3);
+  EXPECT_EQ(keep, (std::vector<char>{1, 1, 0, 1}));
+  // A col weighs the same.
+  pts[1].peak_type = 2;
+  EXPECT_EQ(findFarthest(pts, {}, 0, 3)->pos, 1);
+}
+
+TEST(Thinout, RestWeighting)
+{
+  std::vector<Track> pts{pix(0, 0), pix(100, 300), pix(200, 10), pix(300, 0), pix(400, 0)};
+  // Inside a rest, 300 px counts as 3; a rest end at 10 px counts 110.
+  std::vector<int> states{1, 0, 4, 1, 1};
+  auto f = findFarthest(pts, states, 0, 4);
+  ASSERT_TRUE(f);
+  EXPECT_EQ(f->pos, 2);
+  EXPECT_FLOAT_EQ(f->dist, 110.0f);
+  // States of another length are ignored.
+  EXPECT_EQ(findFarthest(pts, {1, 0}, 0, 4)->pos, 1);
+  EXPECT_FALSE(findFarthest(pts, states, 2, 3));
+
+  std::vector<int> marks{1, 1, 3, 0, 0, 4, 1, 3, 4};
+  markPointsBeforeRests(marks);
+  EXPECT_EQ(marks, (std::vector<int>{1, 3, 3, 0, 0, 4, 3, 3, 4}));
+  std::vector<int> first{3, 0, 4};
+  markPointsBeforeRests(first);  // point 0 is never changed
+  EXPECT_EQ(first, (std::vector<int>{3, 0, 4}));
+}
+
+TEST(Thinout, RestInteriorsGoFirstAndRestEndsEarly)
+{
+  // A wiggly walk with a wandering rest in the middle (points 40–60).
+  std::vector<Track> pts;
+  std::vector<int> states;
+  for (int i = 0; i < 100; ++i) {
+    const int wiggle = (i % 2) ? 40 : -40;
+    pts.push_back(pix(i * 100, wiggle));
+    states.push_back(i == 40 ? 3 : i == 60 ? 4 : (i > 40 && i < 60) ? 0 : 1);
+  }
+  markPointsBeforeRests(states);
+  auto keep = selectPoints(pts, states, 20);
+  EXPECT_TRUE(keep[39]);
+  EXPECT_TRUE(keep[40]);
+  EXPECT_TRUE(keep[60]);
+  for (int i = 41; i < 60; ++i) EXPECT_FALSE(keep[i]) << i;
+}
+
+TEST(Thinout, SpikeRemoval)
+{
+  // Steady walk, 10 m in 10 s; point 5 jumps ~200 m away and comes straight back.
+  auto pts = line(10, 0.0001);
+  pts[5].lat += 0.002;
+  edittest::recalc(pts);
+  auto copy = pts;
+  EXPECT_EQ(checkDistantPoint(copy, 3), 1);
+  ASSERT_EQ(copy.size(), 9u);
+  EXPECT_DOUBLE_EQ(copy[5].lat, pts[6].lat);
+  EXPECT_NEAR(copy[5].seg_dist, calcDistHubeny(pts[4].lat, pts[4].lon, pts[6].lat, pts[6].lon), 1e-3);
+
+  // The target is reached by spike removal alone: thinning stops there.
+  copy = pts;
+  auto r = thinoutPoints(copy, 9, nullptr);
+  EXPECT_TRUE(r.changed);
+  EXPECT_EQ(r.spikes, 1);
+  EXPECT_EQ(copy.size(), 9u);
+
+  // Without time stamps nothing is a spike.
+  copy = pts;
+  copy[3].time.reset();
+  EXPECT_EQ(checkDistantPoint(copy, 3), 0);
+  // A far point at the end is not a spike.
+  copy = pts;
+  copy.back().lat += 0.01;
+  edittest::recalc(copy);
+  EXPECT_EQ(checkDistantPoint(copy, 3), 1);
+  EXPECT_EQ(copy.size(), 9u);
+}
+
+TEST(Thinout, SpikeRemovalFindsEverySpikeUntilTheTarget)
+{
+  auto pts = line(12, 0.0001);
+  pts[3].lat += 0.002;
+  pts[7].lon += 0.003;
+  edittest::recalc(pts);
+  auto all = pts;
+  EXPECT_EQ(checkDistantPoint(all, 3), 2);
+  EXPECT_EQ(all.size(), 10u);
+  // Stops once the target is reached.
+  EXPECT_EQ(checkDistantPoint(pts, 11), 1);
+  EXPECT_EQ(pts.size(), 11u);
+  // Two far points in a row are an excursion, not a spike.
+  auto twice = line(12, 0.0001);
+  twice[4].lat += 0.002;
+  twice[5].lat += 0.002;
+  edittest::recalc(twice);
+  EXPECT_EQ(checkDistantPoint(twice, 3), 0);
+}
+
+TEST(Thinout, EqualDistanceTies)
+{
+  // Two interior points equally far: the earlier one wins.
+  std::vector<Track> pts{pix(0, 0), pix(100, 50), pix(200, 50), pix(300, 0)};
+  EXPECT_EQ(findFarthest(pts, {}, 0, 3)->pos, 1);
+
+  // A marked peak on the chord splits first; both halves then offer weight 50 exactly,
+  // and the left half, queued first, is taken first.
+  std::vector<Track> z{pix(0, 0),   pix(100, 50), pix(200, 0), pix(300, 0, 1),
+                       pix(400, 0), pix(500, 50), pix(600, 0)};
+  EXPECT_EQ(selectPoints(z, {}, 4), (std::vector<char>{1, 1, 0, 1, 0, 0, 1}));
+  EXPECT_EQ(selectPoints(z, {}, 5), (std::vector<char>{1, 1, 0, 1, 0, 1, 1}));
+}
+
+TEST(Thinout, HeapMatchesTheSortedArrayOrder)
+{
+  // Integer pixels on a coarse grid give many exact ties.
+  std::mt19937 rng(11);
+  for (int round = 0; round < 30; ++round) {
+    const int n = 50 + round * 37;
+    std::uniform_int_distribution<int> y(0, 6);
+    std::uniform_int_distribution<int> st(0, 4);
+    std::vector<Track> pts;
+    std::vector<int> states;
+    for (int i = 0; i < n; ++i) {
+      pts.push_back(pix(i * 10, y(rng) * 10, (i % 17 == 0) ? 1 : 0));
+      states.push_back(round % 2 ? st(rng) : 1);
+    }
+    for (int m : {3, n / 10, n / 2, n - 1, n + 5}) {
+      ASSERT_EQ(selectPoints(pts, states, m), referenceSelection(pts, states, m)) << "n=" << n << " m=" << m;
+    }
+  }
+}
+
+TEST(Thinout, SelectionKeepsEveryPointWhenTargetIsLarger)
+{
+  auto pts = line(30, 0.0001, false);
+  auto keep = selectPoints(pts, {}, 500);
+  EXPECT_EQ(countKept(keep), 30);
+}
+
+TEST(Thinout, RestDetectorSeesTheTrackAfterSpikes)
+{
+  auto pts = line(300, 0.0001);
+  pts[100].lat += 0.002;
+  edittest::recalc(pts);
+  size_t seen = 0;
+  auto r = thinoutPoints(pts, 120, [&](const std::vector<Track>& p) {
+    seen = p.size();
+    return std::vector<int>(p.size(), 1);
+  });
+  EXPECT_EQ(seen, 299u);
+  EXPECT_EQ(r.spikes, 1);
+  EXPECT_EQ(pts.size(), 120u);
+}
+
+TEST(ThinoutDialog, DefaultsAndCorrections)
+{
+  auto d = thinoutDefault(1000, 10000.0);
+  EXPECT_EQ(d.points, 334);
+  EXPECT_NEAR(d.rate, 66.6667, 1e-3);
+  EXPECT_DOUBLE_EQ(d.interval, 30.0);
+  auto s = thinoutDefault(1000, 2000.0);
+  EXPECT_EQ(s.points, 900);
+  EXPECT_DOUBLE_EQ(s.rate, 10.0);
+  EXPECT_NEAR(s.interval, 2000.0 / 900.0, 1e-9);
+  // A long, sparse track: one point per 30 m would keep more than there are.
+  EXPECT_EQ(thinoutDefault(1000, 60000.0).points, 900);
+
+  EXPECT_EQ(thinoutCorrectPoints(1000, 5), 10);
+  EXPECT_EQ(thinoutCorrectPoints(1000, 995), 990);
+  EXPECT_EQ(thinoutCorrectPoints(1000, 990), 990);
+  EXPECT_EQ(thinoutCorrectPoints(1000, 10), 10);
+  EXPECT_EQ(thinoutCorrectPoints(1000, 500), 500);
+  EXPECT_EQ(thinoutCorrectPoints(150, 0), 1);
+
+  EXPECT_DOUBLE_EQ(thinoutSliderMaximum(1000), 90.0);
+  auto r = thinoutFromRate(1000, 10000.0, 50.0);
+  EXPECT_EQ(r.points, 500);
+  EXPECT_DOUBLE_EQ(r.interval, 20.0);
+  EXPECT_EQ(thinoutFromRate(1000, 10000.0, 95.0).points, 100);
+}
+
+}  // namespace
