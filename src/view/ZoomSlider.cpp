@@ -42,7 +42,7 @@ int ZoomSlider::rowAt(double y, double frameY, double boundsHeight)
   return static_cast<int>(std::trunc((y - frameY) / (boundsHeight / kPositions)));
 }
 
-RGBA ZoomSlider::rowColor(int row, bool printMode)
+SliderColor ZoomSlider::rowColor(int row, bool printMode)
 {
   if (printMode) {
     if (row < 6) return {0, 1 - 0.15 * row, 0, 0.3};

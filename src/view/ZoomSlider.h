@@ -5,7 +5,7 @@
 
 namespace tw {
 
-struct RGBA {
+struct SliderColor {
   double r = 0, g = 0, b = 0, a = 1;
 };
 
@@ -27,7 +27,7 @@ class ZoomSlider {
   // Row under a click: y is the pointer's window y, frameY the slider's frame y (both y upward).
   static int rowAt(double y, double frameY, double boundsHeight);
   // Fill colour of row `rowFromTop` (0 = top).
-  static RGBA rowColor(int rowFromTop, bool printMode);
+  static SliderColor rowColor(int rowFromTop, bool printMode);
 };
 
 }  // namespace tw
