@@ -53,7 +53,7 @@ bool isHoverValid(DPoint mp, DPoint prev_mp)
 
 double roundToFloat(double v) { return static_cast<double>(static_cast<float>(v)); }
 
-bool appendTrackPoint(std::vector<Track>& points, float lat, float lon, float elev)
+std::optional<Track> newTrackPoint(const std::vector<Track>& points, float lat, float lon, float elev)
 {
   Track t;
   setPosition(t, static_cast<double>(lat), static_cast<double>(lon));
@@ -64,9 +64,16 @@ bool appendTrackPoint(std::vector<Track>& points, float lat, float lon, float el
     const Track& last = points.back();
     t.seg_dist = static_cast<float>(calcDistHubeny(last.lat, last.lon, t.lat, t.lon));
     t.dist = last.dist + t.seg_dist;
-    if (!(t.seg_dist > 0.0f)) return false;
+    if (!(t.seg_dist > 0.0f)) return std::nullopt;
   }
-  points.push_back(t);
+  return t;
+}
+
+bool appendTrackPoint(std::vector<Track>& points, float lat, float lon, float elev)
+{
+  auto t = newTrackPoint(points, lat, lon, elev);
+  if (!t) return false;
+  points.push_back(*t);
   return true;
 }
 

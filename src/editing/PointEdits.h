@@ -3,6 +3,7 @@
 // range deletion and the attachment of waypoints to track points.
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -35,8 +36,10 @@ bool isHoverValid(DPoint mp, DPoint prev_mp);
 // Mouse positions are stored at single precision.
 double roundToFloat(double v);
 
-// A new point at (lat, lon) after the last one; false (nothing added) when it lies on the
-// last point.
+// The point a click at (lat, lon) would append: distances from the last point; nothing when
+// it lies on the last point.
+std::optional<Track> newTrackPoint(const std::vector<Track>& points, float lat, float lon, float elev);
+// Appends newTrackPoint; false when nothing was added.
 bool appendTrackPoint(std::vector<Track>& points, float lat, float lon, float elev);
 
 // The midpoint (in zoom-18 pixels) of points i and i + 1, inserted at i + 1. False when i has

@@ -44,7 +44,7 @@ std::vector<char> selectPoints(const std::vector<Track>& points, const std::vect
 void removeUnselected(std::vector<Track>& points, const std::vector<char>& keep);
 
 // Rest detection for the track as it is after spike removal (one state per point, or empty).
-using RestDetector = std::function<std::vector<int>(const std::vector<Track>&)>;
+using RestDetector = std::function<std::vector<int>(std::vector<Track>&)>;
 
 struct ThinoutResult {
   bool changed = false;  // points were removed

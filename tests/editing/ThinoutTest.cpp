@@ -221,7 +221,7 @@ TEST(Thinout, RestDetectorSeesTheTrackAfterSpikes)
   pts[100].lat += 0.002;
   edittest::recalc(pts);
   size_t seen = 0;
-  auto r = thinoutPoints(pts, 120, [&](const std::vector<Track>& p) {
+  auto r = thinoutPoints(pts, 120, [&](std::vector<Track>& p) {
     seen = p.size();
     return std::vector<int>(p.size(), 1);
   });
