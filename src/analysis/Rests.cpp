@@ -160,16 +160,22 @@ class RestScanner {
   std::size_t lookahead_ = 0;
 };
 
+}  // namespace
+
 void mergeRests(const std::vector<Track>& points, std::vector<int>& states)
 {
+  if (points.empty() || !points.front().time || states.size() != points.size()) return;
   const std::vector<double> t = effectiveTimes(points);
   const long long n = static_cast<long long>(points.size());
   long long last = -100;   // L
   long long group = -100;  // G
   int32_t gx = 0, gy = 0;
   float mergeSpeed = kMergeSpeed;
+  // A rest of two points whose end became the next rest's start: its own start survives.
   auto merge = [&](long long from, long long to) {
-    for (long long k = from; k <= to; ++k) states[k] = kStateRest;
+    for (long long k = from; k <= to; ++k) {
+      if (k != from || states[k] != kStateRestStart) states[k] = kStateRest;
+    }
     if (to + 1 < n && (states[to + 1] == kStateAscending || states[to + 1] == kStateDescending))
       states[to] = kStateRestEnd;
   };
@@ -205,8 +211,6 @@ void mergeRests(const std::vector<Track>& points, std::vector<int>& states)
     }
   }
 }
-
-}  // namespace
 
 int restSpeed(const std::vector<Track>& points)
 {

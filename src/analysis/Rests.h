@@ -19,6 +19,10 @@ inline constexpr int kStateRestEnd = 4;
 // merged. Recomputes the speeds (calcSpeed) before and after the detection.
 void checkRest(std::vector<Track>& points, bool valid_time, std::vector<int>& states);
 
+// The merging pass of checkRest over finished detection states: rests close in time and in
+// place, or touching, become one.
+void mergeRests(const std::vector<Track>& points, std::vector<int>& states);
+
 // The rest speed V (m/h): a fifth of the mean speed of points moving at 500 m/h or more,
 // at most 1000; 1000 when none moves.
 int restSpeed(const std::vector<Track>& points);
