@@ -1,0 +1,75 @@
+// tarnwick-cli count and roundtrip, run as a process.
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <string>
+
+#include "support/TestPaths.h"
+
+namespace {
+
+struct Run {
+  int status;
+  std::string out;
+  std::string err;
+};
+
+Run run(const std::string& args)
+{
+  const auto errFile = std::filesystem::temp_directory_path() / ("tw_cli_err_" + std::to_string(::getpid()));
+  const std::string cmd = std::string("'") + TW_CLI + "' " + args + " 2>'" + errFile.string() + "'";
+  Run r{-1, "", ""};
+  FILE* p = ::popen(cmd.c_str(), "r");
+  if (!p) return r;
+  char buf[4096];
+  size_t n;
+  while ((n = std::fread(buf, 1, sizeof buf, p)) > 0) r.out.append(buf, n);
+  const int st = ::pclose(p);
+  r.status = WIFEXITED(st) ? WEXITSTATUS(st) : -1;
+  r.err = twtest::readFile(errFile.string());
+  std::filesystem::remove(errFile);
+  return r;
+}
+
+std::string quoted(const std::string& s) { return "'" + s + "'"; }
+
+}  // namespace
+
+TEST(Cli, CountPrintsOneJsonObject)
+{
+  const auto r = run("count " + quoted(twtest::fixture("gpx/golden/two-tracks.in.gpx")));
+  EXPECT_EQ(r.status, 0);
+  EXPECT_EQ(r.out,
+            R"({"tracks": [{"name": "day1", "points": 3, "timed": 2, "valid_time": false, "stable": 1}, )"
+            R"({"name": "", "points": 1, "timed": 0, "valid_time": false, "stable": 1}], )"
+            R"("waypoints": 3, "waypoints_without_elev": 1, "outside": true})"
+            "\n");
+  EXPECT_EQ(r.err, "");
+}
+
+TEST(Cli, BadInputFailsWithOneLine)
+{
+  for (const char* f : {"hostile/binary.gpx", "hostile/empty.gpx", "hostile/truncated.gpx", "hostile/billion-laughs.gpx",
+                        "does-not-exist.gpx"}) {
+    const auto r = run("count " + quoted(twtest::fixture(std::string("gpx/") + f)));
+    EXPECT_NE(r.status, 0) << f;
+    EXPECT_EQ(r.out, "") << f;
+    ASSERT_FALSE(r.err.empty()) << f;
+    EXPECT_EQ(r.err.find('\n'), r.err.size() - 1) << f;
+  }
+  EXPECT_NE(run("count").status, 0);
+}
+
+TEST(Cli, RoundtripWritesTheWriterText)
+{
+  const auto out = std::filesystem::temp_directory_path() / ("tw_cli_rt_" + std::to_string(::getpid()) + ".gpx");
+  const auto r = run("roundtrip " + quoted(twtest::fixture("gpx/golden/two-tracks.in.gpx")) + " " + quoted(out.string()));
+  EXPECT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(twtest::readFile(out.string()), twtest::readFile(twtest::fixture("gpx/golden/two-tracks.out.gpx")));
+  std::filesystem::remove(out);
+  const auto bad = run("roundtrip " + quoted(twtest::fixture("gpx/golden/two-tracks.in.gpx")) + " /nonexistent-dir/x.gpx");
+  EXPECT_NE(bad.status, 0);
+  EXPECT_FALSE(bad.err.empty());
+}
