@@ -11,5 +11,6 @@ using Args = std::vector<std::string>;  // arguments after the subcommand name
 // Each returns the process exit status; errors go to stderr as one line.
 int cmdRoundtrip(const Args& args);
 int cmdCount(const Args& args);
+int cmdInfo(const Args& args);
 
 }  // namespace twcli

@@ -16,6 +16,7 @@ struct Command {
 const Command kCommands[] = {
     {"roundtrip", twcli::cmdRoundtrip, "roundtrip IN.gpx OUT.gpx"},
     {"count", twcli::cmdCount, "count IN.gpx"},
+    {"info", twcli::cmdInfo, "info IN.gpx [--track N] [--cycling] [--json]"},
 };
 
 void usage()

@@ -1,0 +1,167 @@
+// tarnwick-cli info IN.gpx [--track N] [--cycling] [--json]: the statistics of the track
+// information dialog for one track, after the same passes the app runs once a file is loaded.
+#include <cmath>
+#include <cstdio>
+#include <string>
+
+#include "analysis/InfoFields.h"
+#include "analysis/TrackAnalysis.h"
+#include "cli/CliCommands.h"
+#include "gpx/GpxReader.h"
+#include "gpx/GpxSummary.h"
+
+namespace twcli {
+
+namespace {
+
+// Labels of the dialog's rows, in its order.
+const char* labelFor(const std::string& outlet)
+{
+  static const std::pair<const char*, const char*> kLabels[] = {
+      {"distanceField", "距離"},           {"totalField", "沿面距離"},
+      {"peaksField", "ピーク数"},          {"upRateField", "登り"},
+      {"flatRateField", "平坦"},           {"downRateField", "下り"},
+      {"totalUpField", "累積標高差(登り)"}, {"totalDownField", "累積標高差(下り)"},
+      {"maxDiffField", "最大標高差"},      {"maxElevField", "最高標高"},
+      {"minElevField", "最低標高"},        {"aveElevField", "平均標高"},
+      {"aveUpField", "平均勾配(登り)"},    {"aveDownField", "平均勾配(下り)"},
+      {"maxGradField", "最大勾配(登り)"},  {"minGradField", "最大勾配(下り)"},
+      {"updownHeader", "勾配区分"},        {"easyUpField", "緩やかな登り"},
+      {"normalUpField", "普通の登り"},     {"hardUpField", "急な登り"},
+      {"easyDownField", "緩やかな下り"},   {"normalDownField", "普通の下り"},
+      {"hardDownField", "急な下り"},       {"totalTimeField", "合計時間"},
+      {"restTimeField", "休憩時間"},       {"walkTimeField", "行動時間"},
+      {"speedField", "平均速度"},          {"upSpeedField", "平均速度(登り)"},
+      {"downSpeedField", "平均速度(下り)"},
+  };
+  for (const auto& [name, label] : kLabels) {
+    if (outlet == name) return label;
+  }
+  return outlet.c_str();
+}
+
+// A JSON number; the analysis never produces NaN or infinities, but a number must stay a number.
+std::string num(double v)
+{
+  if (!std::isfinite(v)) v = 0.0;
+  char buf[64];
+  std::snprintf(buf, sizeof buf, "%.9g", v);
+  return buf;
+}
+
+std::string toJson(const tw::TrackAnalysis& a, std::size_t points)
+{
+  const tw::TrackStats& s = a.stats;
+  const std::pair<const char*, double> fields[] = {
+      {"total_dist", s.total_dist},
+      {"total_distance", s.total_distance},
+      {"total_up", s.total_up},
+      {"total_down", s.total_down},
+      {"max_elev", s.max_elev},
+      {"min_elev", s.min_elev},
+      {"ave_elev", s.ave_elev},
+      {"peak_count", s.peak_count},
+      {"up_rate", s.up_rate},
+      {"down_rate", s.down_rate},
+      {"ave_up_gradient", s.ave_up_gradient},
+      {"ave_down_gradient", s.ave_down_gradient},
+      {"max_gradient", s.max_gradient},
+      {"min_gradient", s.min_gradient},
+      {"easy_up_rate", s.easy_up_rate},
+      {"hard_up_rate", s.hard_up_rate},
+      {"easy_down_rate", s.easy_down_rate},
+      {"hard_down_rate", s.hard_down_rate},
+      {"total_time", s.total_time},
+      {"rest_time", s.rest_time},
+      {"walk_time", s.walk_time},
+      {"avg_speed", s.avg_speed},
+      {"up_avg_speed", s.up_avg_speed},
+      {"down_avg_speed", s.down_avg_speed},
+      {"span", s.span},
+      {"points", static_cast<double>(points)},
+      {"samples", static_cast<double>(a.positions.size())},
+      {"rests", a.rests},
+  };
+  std::string out = "{";
+  bool first = true;
+  for (const auto& [key, value] : fields) {
+    if (!first) out += ", ";
+    first = false;
+    out += "\"";
+    out += key;
+    out += "\": ";
+    out += num(value);
+  }
+  out += "}";
+  return out;
+}
+
+int usage()
+{
+  std::fprintf(stderr, "tarnwick-cli: usage: info IN.gpx [--track N] [--cycling] [--json]\n");
+  return 2;
+}
+
+}  // namespace
+
+int cmdInfo(const Args& args)
+{
+  std::string in;
+  int track = 1;
+  bool cycling = false, json = false;
+  for (std::size_t i = 0; i < args.size(); ++i) {
+    const std::string& a = args[i];
+    if (a == "--cycling") {
+      cycling = true;
+    } else if (a == "--json") {
+      json = true;
+    } else if (a == "--track" && i + 1 < args.size()) {
+      try {
+        std::size_t used = 0;
+        track = std::stoi(args[++i], &used);
+        if (used != args[i].size() || track < 1) return usage();
+      } catch (...) {
+        return usage();
+      }
+    } else if (in.empty() && !a.empty() && a[0] != '-') {
+      in = a;
+    } else {
+      return usage();
+    }
+  }
+  if (in.empty()) return usage();
+
+  const auto bytes = tw::readFileBytes(in);
+  if (!bytes) {
+    std::fprintf(stderr, "tarnwick-cli: cannot read %s\n", in.c_str());
+    return 1;
+  }
+  auto r = tw::parseGPX(*bytes);
+  if (!r.ok()) {
+    std::fprintf(stderr, "tarnwick-cli: %s is not a readable GPX file (%s)\n", in.c_str(),
+                 r.error == tw::GpxReadError::NotUtf8 ? "not UTF-8" : "not well-formed XML");
+    return 1;
+  }
+  auto& tracks = r.data.tracks;
+  if (!tracks.empty() && track > static_cast<int>(tracks.size())) {
+    std::fprintf(stderr, "tarnwick-cli: %s has %zu track(s), no track %d\n", in.c_str(), tracks.size(), track);
+    return 1;
+  }
+  // A file without tracks reads like the app without an active track: empty statistics.
+  tw::TrackInfo empty;
+  tw::TrackInfo& t = tracks.empty() ? empty : tracks[static_cast<std::size_t>(track - 1)];
+  const tw::TrackAnalysis a = tw::analyzeTrack(t, cycling);
+
+  if (json) {
+    std::printf("%s\n", toJson(a, t.points.size()).c_str());
+    return 0;
+  }
+  std::printf("トラック: %d/%zu %s\n", tracks.empty() ? 0 : track, tracks.size(), t.name.c_str());
+  std::printf("点数: %zu\n", t.points.size());
+  for (const auto& [outlet, text] : tw::formatInfoFields(a.stats, cycling).rows())
+    std::printf("%s: %s\n", labelFor(outlet), text.c_str());
+  std::printf("休憩回数: %d\n", a.rests);
+  return 0;
+}
+
+}  // namespace twcli
