@@ -10,13 +10,17 @@
 #include <QString>
 #include <QThreadPool>
 #include <memory>
+#include <vector>
+#include <atomic>
 
 #include "app/ConfigSchema.h"
 #include "app/HttpClient.h"
 #include "app/MessageBoxes.h"
 #include "document/DocumentState.h"
 #include "document/Geodesy.h"
+#include "tiles/MapImage.h"
 #include "tiles/Tile.h"
+#include "tiles/TilePlan.h"
 #include "view/ViewportState.h"
 
 class AppDelegate : public QObject {
@@ -82,8 +86,42 @@ class AppDelegate : public QObject {
   // ---- tiles and elevation (src/tiles, src/elevation) ----
   void calcTrackElevation(int track);
   void requestElevation();
-  void updateMap();
   // ---- end tiles and elevation ----
+
+  // ---- tiles: map tile cache and download queue (src/tiles) ----
+  // `images`, `requests` and the DEM caches are guarded by `lock`; workers touch nothing else
+  // of the controller except the atomics below and the needs snapshot (under the lock).
+  std::vector<MapImagePtr> images;  // arrival order
+  std::vector<tw::Tile> requests;   // handed to the queue and not finished
+  tw::DRect elevRect;               // zoom-14 DEM grid of the visible area
+  // The current map kind is `derived.map_type` (app section), stored under "map_type".
+  std::atomic<bool> net_ok{true};          // last network outcome, read by the 1 s timer
+  std::atomic<bool> map_needs_draw{false}; // a tile arrived: the next draw tick redraws the map
+  bool needsRedraw = false;                // the basic layers need redrawing
+  // What checkNeeds compares with, copied under the lock when tiles are planned or the map
+  // kind changes, so workers never read the viewport while the main thread moves it.
+  tw::NeedsInput tile_needs;
+  // The last step of updateLocation: plan, evict, sort and enqueue.
+  void planTiles();
+  // Appends to `requests` and queues one getTile operation (main thread; also requestElevation).
+  void addRequest(const tw::Tile& k);
+  void getTile(const tw::Tile& k);
+  bool downloadImage(const tw::Tile& k);
+  bool checkNeeds(const tw::Tile& k);
+  bool findTile(const tw::Tile& k);
+  bool findRequests(const tw::Tile& k);
+  bool checkImageRequest();
+  void removeRequests(const tw::Tile& k);
+  void removeTiles();
+  // Empties `images` under the lock (map kind change, print mode start and end).
+  void clearImages();
+  void mapStandard();
+  void mapPale();
+  void mapPhoto();
+  void mapOSM();
+  void changeMap();
+  void updateMap();
+  // ---- end tiles ----
 
   // ---- elevation: DEM caches and lookups (src/elevation) ----
   // Runs on a queue worker for request kinds 1, 2 and 3 (the tile queue calls it).

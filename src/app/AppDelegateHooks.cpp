@@ -15,7 +15,6 @@ void AppDelegate::updateGraph() {}
 
 void AppDelegate::calcTrackElevation(int) {}
 void AppDelegate::requestElevation() {}
-void AppDelegate::updateMap() {}
 
 void AppDelegate::downloadElevation(const tw::Tile&) {}
 bool AppDelegate::findElevation(const tw::Tile&) { return false; }

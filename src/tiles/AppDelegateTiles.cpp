@@ -1,0 +1,204 @@
+// The tile cache and download queue of the controller: glue over tiles/TilePlan.h.
+#include <QMutexLocker>
+#include <QThread>
+
+#include "app/AppDelegate.h"
+#include "tiles/TileDecode.h"
+#include "tiles/TileUrl.h"
+
+namespace {
+constexpr int kTileTimeoutMs = 60000;
+constexpr unsigned long kPrintPauseMs = 30;
+// A postponed DEM operation waits this long before queueing itself again, so a worker does
+// not spin while the map tiles ahead of it download.
+constexpr unsigned long kPostponePauseMs = 20;
+
+// GSI maps cover Japan only; a document reaching abroad keeps OpenStreetMap.
+bool refuseOutside(AppDelegate& app)
+{
+  if (!app.doc.outside) return false;
+  app.boxes().alertMessage(QStringLiteral("エラー"),
+                           QStringLiteral("海外のデータが含まれるため、地図はOpenStreetMapしか選べません"));
+  return true;
+}
+}  // namespace
+
+void AppDelegate::planTiles()
+{
+  tw::PlanInput in;
+  in.backRect = view.backRect;
+  in.center_x = view.center_x;
+  in.center_y = view.center_y;
+  in.zoom = view.zoom;
+  in.mode = mode;
+  in.map_type = derived.map_type;
+
+  std::vector<tw::Tile> batch;
+  {
+    QMutexLocker guard(&lock);
+    batch = tw::planTiles(in, elevRect, [this](const tw::Tile& k) { return findTile(k) || findRequests(k); });
+    tile_needs = tw::NeedsInput{derived.map_type, mode, view.backRect, elevRect};
+    removeTiles();
+  }
+  for (const tw::Tile& k : batch) addRequest(k);
+  needsRedraw = true;
+}
+
+void AppDelegate::addRequest(const tw::Tile& k)
+{
+  {
+    QMutexLocker guard(&lock);
+    requests.push_back(k);
+  }
+  queue.start([this, k] { getTile(k); });
+}
+
+void AppDelegate::getTile(const tw::Tile& k)
+{
+  bool busy;
+  int currentMode;
+  {
+    QMutexLocker guard(&lock);
+    busy = checkImageRequest();
+    currentMode = tile_needs.mode;
+  }
+  const tw::TileAction action = tw::chooseTileAction(k, checkNeeds(k), busy);
+  if (action == tw::TileAction::Drop) {
+    removeRequests(k);
+    return;
+  }
+  if (action == tw::TileAction::DownloadImage) downloadImage(k);
+  if (action == tw::TileAction::DownloadElevation) downloadElevation(k);
+  if (currentMode == 3) QThread::msleep(kPrintPauseMs);
+  if (action == tw::TileAction::Postpone) {
+    QThread::msleep(kPostponePauseMs);
+    queue.start([this, k] { getTile(k); });
+  } else {
+    removeRequests(k);
+  }
+}
+
+bool AppDelegate::downloadImage(const tw::Tile& k)
+{
+  const QString url = QString::fromStdString(tw::tileUrl(k));
+  const HttpResult result = http() ? http()->get(url, kTileTimeoutMs) : HttpResult{0, {}, true};
+
+  MapImagePtr tile;
+  if (result.transportError) {
+    net_ok = false;
+  } else if (result.status == 200) {
+    net_ok = true;
+    if (!checkNeeds(k)) return true;
+    bool printMode;
+    {
+      QMutexLocker guard(&lock);
+      printMode = tile_needs.mode == 3;
+    }
+    tile = tw::makeMapImage(result.body, k, printMode);
+  }
+  // Transport errors, other statuses and bodies that are not images all cache the placeholder,
+  // so the tile is not fetched again while it stays in view.
+  if (!tile) tile = tw::makePlaceholder(k);
+
+  QMutexLocker guard(&lock);
+  // Checked again under the lock: the view may have moved during decoding.
+  if (!checkNeeds(k)) return true;
+  images.push_back(std::move(tile));
+  map_needs_draw = true;
+  return true;
+}
+
+bool AppDelegate::checkNeeds(const tw::Tile& k)
+{
+  QMutexLocker guard(&lock);
+  return tw::tileNeeded(k, tile_needs, findTile(k));
+}
+
+bool AppDelegate::findTile(const tw::Tile& k)
+{
+  QMutexLocker guard(&lock);
+  if (k.type == tw::kTileMap) {
+    for (const MapImagePtr& m : images)
+      if (tw::sameMapTile(m->tile, k)) return true;
+    return false;
+  }
+  if (k.type == tw::kTileDemView || k.type == tw::kTileDemPoint || k.type == tw::kTileDem5A) return findElevation(k);
+  return false;
+}
+
+bool AppDelegate::findRequests(const tw::Tile& k)
+{
+  QMutexLocker guard(&lock);
+  return tw::findRequests(requests, k);
+}
+
+bool AppDelegate::checkImageRequest()
+{
+  QMutexLocker guard(&lock);
+  return tw::checkImageRequest(requests);
+}
+
+void AppDelegate::removeRequests(const tw::Tile& k)
+{
+  QMutexLocker guard(&lock);
+  tw::removeRequests(requests, k);
+}
+
+void AppDelegate::removeTiles()
+{
+  QMutexLocker guard(&lock);
+  tw::removeOutside(images, view.backRect, [](const MapImagePtr& m) { return std::pair{m->tile.x, m->tile.y}; });
+  removeElevations();
+}
+
+void AppDelegate::clearImages()
+{
+  QMutexLocker guard(&lock);
+  images.clear();
+}
+
+void AppDelegate::mapStandard()
+{
+  if (refuseOutside(*this)) return;
+  derived.map_type = tw::kMapStandard;
+  updateMap();
+}
+
+void AppDelegate::mapPale()
+{
+  if (refuseOutside(*this)) return;
+  derived.map_type = tw::kMapPale;
+  updateMap();
+}
+
+void AppDelegate::mapPhoto()
+{
+  if (refuseOutside(*this)) return;
+  derived.map_type = tw::kMapPhoto;
+  updateMap();
+}
+
+void AppDelegate::mapOSM()
+{
+  derived.map_type = tw::kMapOSM;
+  updateMap();
+}
+
+void AppDelegate::changeMap()
+{
+  derived.map_type = derived.map_type < tw::kMapOSM ? derived.map_type + 1 : tw::kMapStandard;
+  updateMap();
+}
+
+void AppDelegate::updateMap()
+{
+  config.setInt("map_type", derived.map_type);
+  if (mode == 3) return;
+  {
+    QMutexLocker guard(&lock);
+    images.clear();
+    tile_needs.map_type = derived.map_type;
+  }
+  updatePosition(view.zoom, view.lat, view.lon);
+  redrawAllLayers();
+}

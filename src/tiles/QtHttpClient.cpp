@@ -1,0 +1,71 @@
+#include "tiles/QtHttpClient.h"
+
+#include <QEventLoop>
+#include <QNetworkAccessManager>
+#include <QNetworkReply>
+#include <QNetworkRequest>
+#include <QTimer>
+#include <QUrl>
+
+#include "tiles/Hosts.h"
+
+HttpResult QtHttpClient::get(const QString& url, int timeoutMs)
+{
+  HttpResult result;
+  const QUrl target(url);
+  if (!target.isValid() || target.scheme().isEmpty()) {
+    result.transportError = true;
+    return result;
+  }
+
+  QNetworkAccessManager manager;
+  QNetworkRequest request(target);
+  request.setHeader(QNetworkRequest::UserAgentHeader, QString::fromStdString(tw::userAgent()));
+  request.setAttribute(QNetworkRequest::CacheLoadControlAttribute, QNetworkRequest::AlwaysNetwork);
+  request.setAttribute(QNetworkRequest::CacheSaveControlAttribute, false);
+
+  QEventLoop loop;
+  QNetworkReply* reply = manager.get(request);
+  bool tooLarge = false;
+  bool timedOut = false;
+
+  QTimer deadline;
+  deadline.setSingleShot(true);
+  QObject::connect(&deadline, &QTimer::timeout, reply, [&] {
+    timedOut = true;
+    reply->abort();
+  });
+  auto checkSize = [&] {
+    const QVariant declared = reply->header(QNetworkRequest::ContentLengthHeader);
+    if ((declared.isValid() && declared.toLongLong() > maxBody_) || reply->bytesAvailable() > maxBody_) {
+      tooLarge = true;
+      reply->abort();
+    }
+  };
+  QObject::connect(reply, &QNetworkReply::metaDataChanged, reply, checkSize);
+  QObject::connect(reply, &QNetworkReply::readyRead, reply, checkSize);
+  QObject::connect(reply, &QNetworkReply::finished, &loop, &QEventLoop::quit);
+  deadline.start(timeoutMs);
+  if (!reply->isFinished()) loop.exec();
+  deadline.stop();
+
+  const QVariant status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute);
+  const int code = reply->error();
+  // Content (2xx codes) and server (4xx codes) errors are HTTP answers; network (1xx) and
+  // protocol (3xx) errors, e.g. a reset in the middle of the body, mean no usable answer.
+  const bool networkFailure = (code > 0 && code < 200) || (code >= 300 && code < 400);
+  const bool answered = status.isValid() && status.toInt() > 0;
+  if (timedOut || tooLarge || !answered || networkFailure) {
+    result.transportError = true;
+  } else {
+    result.status = status.toInt();
+    result.body = reply->readAll();
+    if (result.body.size() > maxBody_) {
+      result.body.clear();
+      result.status = 0;
+      result.transportError = true;
+    }
+  }
+  delete reply;
+  return result;
+}

@@ -1,0 +1,350 @@
+#include "support/LoopbackHttpServer.h"
+
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <poll.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstring>
+#include <fstream>
+#include <sstream>
+
+namespace twtest {
+namespace {
+
+bool sendAll(int fd, const char* data, size_t n)
+{
+  while (n > 0) {
+    const ssize_t w = ::send(fd, data, n, MSG_NOSIGNAL);
+    if (w <= 0) return false;
+    data += w;
+    n -= size_t(w);
+  }
+  return true;
+}
+
+bool sendAll(int fd, const std::string& s) { return sendAll(fd, s.data(), s.size()); }
+
+std::string statusText(int status)
+{
+  switch (status) {
+    case 200: return "OK";
+    case 404: return "Not Found";
+    default: return "Internal Server Error";
+  }
+}
+
+void sendResponse(int fd, int status, const std::string& body)
+{
+  std::ostringstream head;
+  head << "HTTP/1.1 " << status << ' ' << statusText(status) << "\r\n"
+       << "Content-Length: " << body.size() << "\r\nConnection: close\r\n\r\n";
+  if (sendAll(fd, head.str())) sendAll(fd, body);
+}
+
+// Reads up to the end of the request head (bounded); empty on failure or timeout.
+std::string readHead(int fd, int timeoutMs)
+{
+  std::string head;
+  char buf[4096];
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
+  while (head.find("\r\n\r\n") == std::string::npos && head.size() < 64 * 1024) {
+    const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
+    if (left.count() <= 0) return {};
+    pollfd p{fd, POLLIN, 0};
+    if (::poll(&p, 1, int(left.count())) <= 0) return {};
+    const ssize_t r = ::recv(fd, buf, sizeof buf, 0);
+    if (r <= 0) return {};
+    head.append(buf, size_t(r));
+  }
+  return head;
+}
+
+std::string headerValue(const std::string& head, const std::string& name)
+{
+  std::istringstream in(head);
+  std::string line;
+  while (std::getline(in, line)) {
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    if (line.size() > name.size() && line[name.size()] == ':' &&
+        std::equal(name.begin(), name.end(), line.begin(),
+                   [](char a, char b) { return std::tolower((unsigned char)a) == std::tolower((unsigned char)b); })) {
+      size_t i = name.size() + 1;
+      while (i < line.size() && line[i] == ' ') i++;
+      return line.substr(i);
+    }
+  }
+  return {};
+}
+
+}  // namespace
+
+LoopbackHttpServer::LoopbackHttpServer() = default;
+LoopbackHttpServer::~LoopbackHttpServer() { stop(); }
+
+bool LoopbackHttpServer::start()
+{
+  listenFd_ = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+  if (listenFd_ < 0) return false;
+  int one = 1;
+  ::setsockopt(listenFd_, SOL_SOCKET, SO_REUSEADDR, &one, sizeof one);
+  sockaddr_in addr{};
+  addr.sin_family = AF_INET;
+  addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+  addr.sin_port = 0;
+  if (::bind(listenFd_, reinterpret_cast<sockaddr*>(&addr), sizeof addr) != 0 || ::listen(listenFd_, 64) != 0) {
+    ::close(listenFd_);
+    listenFd_ = -1;
+    return false;
+  }
+  socklen_t len = sizeof addr;
+  ::getsockname(listenFd_, reinterpret_cast<sockaddr*>(&addr), &len);
+  port_ = ntohs(addr.sin_port);
+  acceptThread_ = std::thread([this] { acceptLoop(); });
+  return true;
+}
+
+void LoopbackHttpServer::stop()
+{
+  if (stopping_.exchange(true)) return;
+  release();
+  if (acceptThread_.joinable()) acceptThread_.join();
+  for (auto& t : workers_)
+    if (t.joinable()) t.join();
+  if (listenFd_ >= 0) ::close(listenFd_);
+  listenFd_ = -1;
+}
+
+std::string LoopbackHttpServer::baseUrl() const { return "http://127.0.0.1:" + std::to_string(port_); }
+
+void LoopbackHttpServer::serveDirectory(const std::string& dir)
+{
+  std::lock_guard g(mutex_);
+  dir_ = dir;
+}
+
+void LoopbackHttpServer::setBody(const std::string& path, std::string body)
+{
+  std::lock_guard g(mutex_);
+  bodies_[path] = std::move(body);
+}
+
+void LoopbackHttpServer::setFallbackBody(std::string body)
+{
+  std::lock_guard g(mutex_);
+  fallback_ = std::move(body);
+  hasFallback_ = true;
+}
+
+void LoopbackHttpServer::setBehaviour(const std::string& prefix, Behaviour b)
+{
+  std::lock_guard g(mutex_);
+  rules_[prefix] = b;
+}
+
+void LoopbackHttpServer::setDefaultBehaviour(Behaviour b)
+{
+  std::lock_guard g(mutex_);
+  default_ = b;
+}
+
+void LoopbackHttpServer::setResponseDelayMs(int ms)
+{
+  std::lock_guard g(mutex_);
+  delayMs_ = std::clamp(ms, 0, 10000);
+}
+
+void LoopbackHttpServer::setStallMs(int ms)
+{
+  std::lock_guard g(mutex_);
+  stallMs_ = std::clamp(ms, 0, 30000);
+}
+
+void LoopbackHttpServer::setOversizedBytes(size_t n)
+{
+  std::lock_guard g(mutex_);
+  oversizedBytes_ = std::min<size_t>(n, 256u << 20);
+}
+
+void LoopbackHttpServer::setMaxConnections(int n)
+{
+  std::lock_guard g(mutex_);
+  maxConnections_ = n;
+}
+
+void LoopbackHttpServer::hold()
+{
+  std::lock_guard g(mutex_);
+  held_ = true;
+}
+
+void LoopbackHttpServer::release()
+{
+  {
+    std::lock_guard g(mutex_);
+    held_ = false;
+  }
+  changed_.notify_all();
+}
+
+std::vector<LoopbackHttpServer::Request> LoopbackHttpServer::requests() const
+{
+  std::lock_guard g(mutex_);
+  return log_;
+}
+
+size_t LoopbackHttpServer::requestCount() const
+{
+  std::lock_guard g(mutex_);
+  return log_.size();
+}
+
+size_t LoopbackHttpServer::countPrefix(const std::string& prefix) const
+{
+  std::lock_guard g(mutex_);
+  return size_t(std::count_if(log_.begin(), log_.end(), [&](const Request& r) { return r.path.rfind(prefix, 0) == 0; }));
+}
+
+bool LoopbackHttpServer::waitForRequests(size_t n, int timeoutMs) const
+{
+  std::unique_lock g(mutex_);
+  return changed_.wait_for(g, std::chrono::milliseconds(timeoutMs), [&] { return log_.size() >= n; });
+}
+
+// Only between test phases, when no request is being served.
+void LoopbackHttpServer::clearLog()
+{
+  std::lock_guard g(mutex_);
+  log_.clear();
+  maxOpen_ = open_.load();
+}
+
+void LoopbackHttpServer::acceptLoop()
+{
+  while (!stopping_) {
+    pollfd p{listenFd_, POLLIN, 0};
+    if (::poll(&p, 1, 50) <= 0) continue;
+    const int fd = ::accept4(listenFd_, nullptr, nullptr, SOCK_CLOEXEC);
+    if (fd < 0) continue;
+    int limit;
+    {
+      std::lock_guard g(mutex_);
+      limit = maxConnections_;
+    }
+    if (++connections_ > limit) {
+      ::close(fd);
+      continue;
+    }
+    workers_.emplace_back([this, fd] { serveConnection(fd); });
+  }
+}
+
+LoopbackHttpServer::Behaviour LoopbackHttpServer::behaviourFor(const std::string& path) const
+{
+  Behaviour b = default_;
+  size_t best = 0;
+  for (const auto& [prefix, rule] : rules_) {
+    if (path.rfind(prefix, 0) == 0 && prefix.size() >= best) {
+      best = prefix.size();
+      b = rule;
+    }
+  }
+  return b;
+}
+
+bool LoopbackHttpServer::lookupBody(const std::string& path, std::string& body) const
+{
+  if (auto it = bodies_.find(path); it != bodies_.end()) {
+    body = it->second;
+    return true;
+  }
+  std::ifstream in;
+  if (!dir_.empty() && path.find("..") == std::string::npos) in.open(dir_ + path, std::ios::binary);
+  if (!in.is_open() || !in) {
+    if (hasFallback_) body = fallback_;
+    return hasFallback_;
+  }
+  std::ostringstream s;
+  s << in.rdbuf();
+  body = s.str();
+  return true;
+}
+
+void LoopbackHttpServer::waitWhileHeld()
+{
+  std::unique_lock g(mutex_);
+  changed_.wait_for(g, std::chrono::milliseconds(holdLimitMs_), [&] { return !held_ || stopping_; });
+}
+
+void LoopbackHttpServer::serveConnection(int fd)
+{
+  const int open = ++open_;
+  int seen = maxOpen_.load();
+  while (open > seen && !maxOpen_.compare_exchange_weak(seen, open)) {
+  }
+  const std::string head = readHead(fd, 5000);
+  Request req;
+  req.arrived = Clock::now();
+  req.openAtArrival = open;
+  std::istringstream first(head);
+  first >> req.method >> req.path;
+  req.userAgent = headerValue(head, "User-Agent");
+
+  Behaviour b;
+  std::string body;
+  bool found;
+  int delay, stall;
+  size_t oversized;
+  size_t index;
+  {
+    std::lock_guard g(mutex_);
+    b = behaviourFor(req.path);
+    found = lookupBody(req.path, body);
+    delay = delayMs_;
+    stall = stallMs_;
+    oversized = oversizedBytes_;
+    index = log_.size();
+    log_.push_back(req);
+  }
+  changed_.notify_all();
+
+  waitWhileHeld();
+  if (delay > 0) std::this_thread::sleep_for(std::chrono::milliseconds(delay));
+
+  switch (b) {
+    case Behaviour::Serve: sendResponse(fd, found ? 200 : 404, found ? body : "not found"); break;
+    case Behaviour::NotFound: sendResponse(fd, 404, "not found"); break;
+    case Behaviour::ServerError: sendResponse(fd, 500, "server error"); break;
+    case Behaviour::Stall: {
+      const auto until = Clock::now() + std::chrono::milliseconds(stall);
+      while (!stopping_ && Clock::now() < until) std::this_thread::sleep_for(std::chrono::milliseconds(10));
+      break;
+    }
+    case Behaviour::Reset: {
+      linger l{1, 0};
+      ::setsockopt(fd, SOL_SOCKET, SO_LINGER, &l, sizeof l);
+      break;
+    }
+    case Behaviour::Garbage: sendAll(fd, std::string("\x01\x02garbage\xff\xfe not http at all\r\n\r\n")); break;
+    case Behaviour::Oversized: {
+      std::ostringstream h;
+      h << "HTTP/1.1 200 OK\r\nContent-Length: " << oversized << "\r\nConnection: close\r\n\r\n";
+      if (!sendAll(fd, h.str())) break;
+      const std::string chunk(64 * 1024, 'x');
+      for (size_t sent = 0; sent < oversized && !stopping_; sent += chunk.size())
+        if (!sendAll(fd, chunk.data(), std::min(chunk.size(), oversized - sent))) break;
+      break;
+    }
+  }
+  if (b != Behaviour::Reset) ::shutdown(fd, SHUT_WR);
+  ::close(fd);
+  {
+    std::lock_guard g(mutex_);
+    if (index < log_.size()) log_[index].finished = Clock::now();
+  }
+  --open_;
+}
+
+}  // namespace twtest

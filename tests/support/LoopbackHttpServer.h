@@ -1,0 +1,110 @@
+#pragma once
+// A small HTTP/1.1 server on 127.0.0.1 for tests: serves files from a directory or from an
+// in-memory map, and on demand misbehaves (404, 500, stall, reset, garbage, oversized body).
+// One thread per connection, one request per connection; every request is recorded with its
+// times and the number of connections open when it arrived. Bounded in connections and time.
+
+#include <atomic>
+#include <chrono>
+#include <condition_variable>
+#include <map>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace twtest {
+
+class LoopbackHttpServer {
+ public:
+  enum class Behaviour {
+    Serve,        // the file, or 404 when there is none
+    NotFound,     // 404
+    ServerError,  // 500
+    Stall,        // read the request, answer nothing until stallMs passes, then close
+    Reset,        // close with a TCP reset before answering
+    Garbage,      // bytes that are not HTTP, then close
+    Oversized,    // 200 with a body of oversizedBytes
+  };
+  struct Request {
+    std::string method;
+    std::string path;
+    std::string userAgent;
+    std::chrono::steady_clock::time_point arrived;
+    std::chrono::steady_clock::time_point finished;
+    int openAtArrival = 0;  // connections being served when this one arrived, itself included
+  };
+  using Clock = std::chrono::steady_clock;
+
+  LoopbackHttpServer();
+  ~LoopbackHttpServer();
+  LoopbackHttpServer(const LoopbackHttpServer&) = delete;
+  LoopbackHttpServer& operator=(const LoopbackHttpServer&) = delete;
+
+  // Binds an ephemeral port on 127.0.0.1; false when that fails.
+  bool start();
+  void stop();
+  int port() const { return port_; }
+  std::string baseUrl() const;  // "http://127.0.0.1:<port>"
+
+  // Content: files under `dir` (request path appended), and bodies set per path (taking precedence).
+  void serveDirectory(const std::string& dir);
+  void setBody(const std::string& path, std::string body);
+  // Served for any path that has no file or body of its own (instead of 404).
+  void setFallbackBody(std::string body);
+
+  // Behaviour for request paths starting with `prefix` (longest prefix wins); default Serve.
+  void setBehaviour(const std::string& prefix, Behaviour b);
+  void setDefaultBehaviour(Behaviour b);
+
+  void setResponseDelayMs(int ms);   // before each answer (to overlap requests)
+  void setStallMs(int ms);           // how long Stall holds the connection (default 3000)
+  void setOversizedBytes(size_t n);  // default 16 MiB
+  void setMaxConnections(int n);     // later connections are closed at once (default 2000)
+
+  // While held, answers wait (at most `holdLimitMs`, default 10000) until release().
+  void hold();
+  void release();
+
+  std::vector<Request> requests() const;
+  size_t requestCount() const;
+  size_t countPrefix(const std::string& prefix) const;
+  int maxConcurrent() const { return maxOpen_.load(); }
+  // Waits until at least n requests arrived; false on timeout.
+  bool waitForRequests(size_t n, int timeoutMs) const;
+  void clearLog();
+
+ private:
+  void acceptLoop();
+  void serveConnection(int fd);
+  Behaviour behaviourFor(const std::string& path) const;
+  bool lookupBody(const std::string& path, std::string& body) const;
+  void waitWhileHeld();
+
+  int listenFd_ = -1;
+  int port_ = 0;
+  std::atomic<bool> stopping_{false};
+  std::thread acceptThread_;
+  std::vector<std::thread> workers_;
+  std::atomic<int> open_{0};
+  std::atomic<int> maxOpen_{0};
+  std::atomic<int> connections_{0};
+
+  mutable std::mutex mutex_;
+  mutable std::condition_variable changed_;
+  std::string dir_;
+  std::map<std::string, std::string> bodies_;
+  std::string fallback_;
+  bool hasFallback_ = false;
+  std::map<std::string, Behaviour> rules_;
+  Behaviour default_ = Behaviour::Serve;
+  int delayMs_ = 0;
+  int stallMs_ = 3000;
+  size_t oversizedBytes_ = 16u << 20;
+  int maxConnections_ = 2000;
+  bool held_ = false;
+  int holdLimitMs_ = 10000;
+  std::vector<Request> log_;
+};
+
+}  // namespace twtest
