@@ -27,7 +27,9 @@ void expectSane(const TrackAnalysis& a, const TrackInfo& t, const std::string& w
   EXPECT_LE(s.up_rate + s.down_rate, 100) << where;
   EXPECT_EQ(s.walk_time, s.total_time - s.rest_time) << where;
   if (!t.points.empty()) {
-    if (t.points.size() >= 2) EXPECT_EQ(a.states.size(), t.points.size()) << where;
+    if (t.points.size() >= 2) {
+      EXPECT_EQ(a.states.size(), t.points.size()) << where;
+    }
     EXPECT_EQ(a.positions.size(), static_cast<std::size_t>(std::floor(s.total_dist / s.span)) + 1) << where;
   }
   for (const auto& p : a.positions) {
