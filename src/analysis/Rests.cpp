@@ -70,8 +70,8 @@ std::vector<double> effectiveTimes(const std::vector<Track>& points)
 
 class RestScanner {
  public:
-  RestScanner(const std::vector<Track>& points, std::vector<int>& states, int v)
-      : p_(points), states_(states), t_(effectiveTimes(points)), v_(v), h_(v / 2),
+  RestScanner(const std::vector<Track>& points, std::vector<int>& states, const std::vector<double>& times, int v)
+      : p_(points), states_(states), t_(times), v_(v), h_(v / 2),
         ascending_(std::is_sorted(t_.begin(), t_.end()))
   {
   }
@@ -153,7 +153,7 @@ class RestScanner {
 
   const std::vector<Track>& p_;
   std::vector<int>& states_;
-  std::vector<double> t_;
+  const std::vector<double>& t_;
   int v_;
   int h_;
   bool ascending_;
@@ -162,10 +162,10 @@ class RestScanner {
 
 }  // namespace
 
-void mergeRests(const std::vector<Track>& points, std::vector<int>& states)
+namespace {
+
+void mergeRests(const std::vector<Track>& points, std::vector<int>& states, const std::vector<double>& t)
 {
-  if (points.empty() || !points.front().time || states.size() != points.size()) return;
-  const std::vector<double> t = effectiveTimes(points);
   const long long n = static_cast<long long>(points.size());
   long long last = -100;   // L
   long long group = -100;  // G
@@ -212,6 +212,14 @@ void mergeRests(const std::vector<Track>& points, std::vector<int>& states)
   }
 }
 
+}  // namespace
+
+void mergeRests(const std::vector<Track>& points, std::vector<int>& states)
+{
+  if (points.empty() || !points.front().time || states.size() != points.size()) return;
+  mergeRests(points, states, effectiveTimes(points));
+}
+
 int restSpeed(const std::vector<Track>& points)
 {
   long long sum = 0, count = 0;
@@ -232,8 +240,9 @@ void checkRest(std::vector<Track>& points, bool valid_time, std::vector<int>& st
   if (!points.front().time || !points.back().time) return;
 
   calcSpeed(points, valid_time, states);
-  RestScanner(points, states, restSpeed(points)).scan();
-  mergeRests(points, states);
+  const std::vector<double> times = effectiveTimes(points);
+  RestScanner(points, states, times, restSpeed(points)).scan();
+  mergeRests(points, states, times);
   calcSpeed(points, valid_time, states);
 }
 

@@ -19,7 +19,11 @@ TrackAnalysis analyzeTrack(TrackInfo& track, Section section, bool cycling)
   TrackAnalysis a;
   auto& pts = track.points;
   if (pts.empty()) return a;
-  calcSpeed(pts, track.valid_time, a.states);
+  // Rest detection starts by recomputing the speeds from the same forward windows; when it
+  // will run, a first pass here would only be overwritten.
+  const bool restsWillRun = pts.size() >= 2 && sectionInside(section, pts.size()) && pts.front().time &&
+                            pts.back().time;
+  if (!restsWillRun) calcSpeed(pts, track.valid_time, a.states);
   markPeaks(pts, track.stable);
   calcTrackProfile(pts, section, a.stats, a.positions);
   calcTrackInfo(pts, track.valid_time, section, a.positions, cycling, a.states, a.stats);
