@@ -131,6 +131,12 @@ void LoopbackHttpServer::setBody(const std::string& path, std::string body)
   bodies_[path] = std::move(body);
 }
 
+void LoopbackHttpServer::setRewrite(const std::string& from, const std::string& to)
+{
+  std::lock_guard g(mutex_);
+  rewrites_.emplace_back(from, to);
+}
+
 void LoopbackHttpServer::setFallbackBody(std::string body)
 {
   std::lock_guard g(mutex_);
@@ -254,8 +260,14 @@ LoopbackHttpServer::Behaviour LoopbackHttpServer::behaviourFor(const std::string
   return b;
 }
 
-bool LoopbackHttpServer::lookupBody(const std::string& path, std::string& body) const
+bool LoopbackHttpServer::lookupBody(const std::string& requested, std::string& body) const
 {
+  std::string path = requested;
+  for (const auto& [from, to] : rewrites_)
+    if (path.rfind(from, 0) == 0) {
+      path = to + path.substr(from.size());
+      break;
+    }
   if (auto it = bodies_.find(path); it != bodies_.end()) {
     body = it->second;
     return true;

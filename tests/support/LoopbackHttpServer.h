@@ -50,6 +50,9 @@ class LoopbackHttpServer {
   // Content: files under `dir` (request path appended), and bodies set per path (taking precedence).
   void serveDirectory(const std::string& dir);
   void setBody(const std::string& path, std::string body);
+  // Request paths starting with `from` are looked up with `to` in its place (e.g. "/gsi/xyz/" →
+  // "/gsi/" to serve a tile mirror laid out without the "xyz" level).
+  void setRewrite(const std::string& from, const std::string& to);
   // Served for any path that has no file or body of its own (instead of 404).
   void setFallbackBody(std::string body);
 
@@ -94,6 +97,7 @@ class LoopbackHttpServer {
   mutable std::condition_variable changed_;
   std::string dir_;
   std::map<std::string, std::string> bodies_;
+  std::vector<std::pair<std::string, std::string>> rewrites_;
   std::string fallback_;
   bool hasFallback_ = false;
   std::map<std::string, Behaviour> rules_;

@@ -15,10 +15,10 @@ QByteArray corpusFile(const std::string& relative)
 }
 }  // namespace
 
-TEST(TileDecode, GsiStandardTileStaysPaletteImage)
+TEST(TileDecode, PaletteTileStaysIndexedWithItsColourTable)
 {
   TW_REQUIRE_CORPUS();
-  const QByteArray body = corpusFile("gsi/std/14/14622/6017.png");
+  const QByteArray body = corpusFile("osm/7/40/44.png");  // an 8-bit colormap PNG
   ASSERT_FALSE(body.isEmpty());
   const QImage img = tw::decodeTile(body);
   ASSERT_FALSE(img.isNull());
@@ -27,16 +27,35 @@ TEST(TileDecode, GsiStandardTileStaysPaletteImage)
   EXPECT_GT(img.colorTable().size(), 1);
 
   tw::Tile k;
-  k.x = 14622;
-  k.y = 6017;
-  k.zoom = 14;
+  k.x = 40;
+  k.y = 44;
+  k.zoom = 7;
+  k.map = tw::kMapOSM;
   const MapImagePtr print = tw::makeMapImage(body, k, true);
   ASSERT_NE(print, nullptr);
-  EXPECT_EQ(print->image.format(), QImage::Format_Indexed8);  // palette path keeps the pixels
+  EXPECT_EQ(print->image.format(), QImage::Format_Indexed8);  // the palette path keeps the pixels
+  EXPECT_EQ(print->image.colorTable(), img.colorTable());
   ASSERT_NE(print->data, nullptr);
-  EXPECT_EQ(print->data->size(), size_t(256 * 256));
-  EXPECT_EQ(print->tile.x, 14622);
+  EXPECT_EQ(print->data->size(), tw::kClassMapSize);
+  EXPECT_EQ(print->tile.x, 40);
+  EXPECT_EQ(print->tile.map, tw::kMapOSM);
   EXPECT_FALSE(print->draw);
+}
+
+TEST(TileDecode, GsiStandardTruecolourTileTakesThe32BitPath)
+{
+  TW_REQUIRE_CORPUS();
+  const QByteArray body = corpusFile("gsi/std/14/14622/6017.png");  // 8-bit RGB, no palette
+  ASSERT_FALSE(body.isEmpty());
+  const QImage img = tw::decodeTile(body);
+  ASSERT_FALSE(img.isNull());
+  EXPECT_EQ(img.size(), QSize(256, 256));
+  EXPECT_TRUE(img.colorTable().isEmpty());
+  const MapImagePtr print = tw::makeMapImage(body, tw::Tile{}, true);
+  ASSERT_NE(print, nullptr);
+  EXPECT_EQ(print->image.depth(), 32);
+  ASSERT_NE(print->data, nullptr);
+  EXPECT_EQ(print->data->size(), tw::kClassMapSize);
 }
 
 TEST(TileDecode, SeamlessPhotoJpegIsNormalisedForPrint)

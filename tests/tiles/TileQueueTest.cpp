@@ -12,6 +12,7 @@
 
 #include "app/AppDelegate.h"
 #include "support/LoopbackHttpServer.h"
+#include "support/TestPaths.h"
 #include "tiles/QtHttpClient.h"
 #include "tiles/TileDecode.h"
 
@@ -353,4 +354,47 @@ TEST_F(TileQueueTest, PrintModePlansStandardTilesWithSideData)
     ASSERT_NE(m->data, nullptr);
     EXPECT_EQ(m->image.format(), QImage::Format_Indexed8);
   }
+}
+
+TEST_F(TileQueueTest, RealGsiAndOsmTilesFromATileMirror)
+{
+  TW_REQUIRE_CORPUS();
+  server.serveDirectory(twtest::corpusDir());
+  server.setRewrite("/gsi/xyz/", "/gsi/");
+  setenv("TARNWICK_GSI_BASE", (server.baseUrl() + "/gsi").c_str(), 1);
+  setenv("TARNWICK_OSM_BASE", (server.baseUrl() + "/osm").c_str(), 1);
+  auto only = [&]() -> MapImagePtr {
+    QMutexLocker guard(&app->lock);
+    return app->images.size() == 1 ? app->images[0] : nullptr;
+  };
+
+  viewAt(14622, 6017, 14, 1, 1);
+  plan();
+  ASSERT_TRUE(waitIdle());
+  MapImagePtr m = only();
+  ASSERT_NE(m, nullptr);
+  EXPECT_NE(m->image.cacheKey(), tw::noDataImage().cacheKey());
+  EXPECT_EQ(m->image.size(), QSize(256, 256));
+
+  app->derived.map_type = tw::kMapPhoto;
+  app->clearImages();
+  plan();
+  ASSERT_TRUE(waitIdle());
+  m = only();
+  ASSERT_NE(m, nullptr);
+  EXPECT_EQ(m->tile.map, tw::kMapPhoto);
+  EXPECT_NE(m->image.cacheKey(), tw::noDataImage().cacheKey());
+
+  app->derived.map_type = tw::kMapOSM;
+  app->clearImages();
+  viewAt(40, 44, 7, 1, 1);
+  plan();
+  ASSERT_TRUE(waitIdle());
+  m = only();
+  ASSERT_NE(m, nullptr);
+  EXPECT_EQ(m->image.format(), QImage::Format_Indexed8);
+  EXPECT_EQ(server.countPrefix("/gsi/xyz/std/14/14622/6017.png"), 1u);
+  EXPECT_EQ(server.countPrefix("/gsi/xyz/seamlessphoto/14/14622/6017.jpg"), 1u);
+  EXPECT_EQ(server.countPrefix("/osm/7/40/44.png"), 1u);
+  EXPECT_TRUE(app->net_ok);
 }
