@@ -12,5 +12,8 @@ using Args = std::vector<std::string>;  // arguments after the subcommand name
 int cmdRoundtrip(const Args& args);
 int cmdCount(const Args& args);
 int cmdInfo(const Args& args);
+int cmdThin(const Args& args);
+int cmdReverse(const Args& args);
+int cmdTurnback(const Args& args);
 
 }  // namespace twcli

@@ -17,6 +17,9 @@ const Command kCommands[] = {
     {"roundtrip", twcli::cmdRoundtrip, "roundtrip IN.gpx OUT.gpx"},
     {"count", twcli::cmdCount, "count IN.gpx"},
     {"info", twcli::cmdInfo, "info IN.gpx [--track N] [--cycling] [--json]"},
+    {"thin", twcli::cmdThin, "thin IN.gpx --points N [--track K] -o OUT.gpx"},
+    {"reverse", twcli::cmdReverse, "reverse IN.gpx -o OUT.gpx"},
+    {"turnback", twcli::cmdTurnback, "turnback IN.gpx -o OUT.gpx"},
 };
 
 void usage()
