@@ -69,10 +69,11 @@ PosInfo posInfoAt(const std::vector<PosInfo>& positions, double x, double width,
 {
   PosInfo none;
   none.point_index = kNoIndex;
-  if (x < 0 || x > width || span <= 0) return none;
+  if (x < 0 || x > width) return none;
   const double raw = x / width * total_dist / span;
-  if (!std::isfinite(raw)) return none;
-  const long long index = static_cast<long long>(raw);
+  // Without a pointer view (width 0) x = 0 gives 0/0: that is the first sample.
+  if (!std::isnan(raw) && !std::isfinite(raw)) return none;
+  const long long index = std::isnan(raw) ? 0 : static_cast<long long>(raw);
   const long long n = static_cast<long long>(positions.size());
   if (index >= n && index <= n + 2 && n > 0) return positions.back();
   if (index >= 0 && index < n) return positions[static_cast<size_t>(index)];

@@ -44,6 +44,7 @@ struct DocumentState {
 };
 
 // The sample under horizontal position x of a pointer view `width` wide; point_index −1 when none.
+// With width 0 only x = 0 finds a sample (the first).
 PosInfo posInfoAt(const std::vector<PosInfo>& positions, double x, double width, double total_dist, double span);
 
 // "トラック%d" or "トラック%d(%@)" for the track at `index` (counted from 0).

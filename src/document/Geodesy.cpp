@@ -12,7 +12,12 @@ constexpr double kLatLimitSine = 0.99627207622075;
 constexpr double kDegPerRad = 57.29577951308232;
 
 double worldHalf(int zoom) { return std::ldexp(1.0, zoom + 7); }
-double latLimitK() { return std::atanh(kLatLimitSine); }
+// atanh of the sine of the projection's latitude limit, computed once.
+double latLimitK()
+{
+  static const double k = std::atanh(kLatLimitSine);
+  return k;
+}
 
 }  // namespace
 

@@ -59,6 +59,13 @@ TEST(Document, PosInfoLookup)
   EXPECT_EQ(posInfoAt(ps, 100, 100, 130, 10).point_index, -1);
   EXPECT_EQ(posInfoAt(ps, -1, 100, 100, 10).point_index, -1);
   EXPECT_EQ(posInfoAt(ps, 101, 100, 100, 10).point_index, -1);
+  EXPECT_EQ(posInfoAt(ps, 100, 100, 110, 10).point_index, 9);  // n + 1
+  EXPECT_EQ(posInfoAt(ps, 99.9, 100, 100, 10).point_index, 9);  // truncated
+  // No pointer view: width 0.
+  EXPECT_EQ(posInfoAt(ps, 0, 0, 100, 10).point_index, 0);
+  EXPECT_EQ(posInfoAt(ps, 1, 0, 100, 10).point_index, -1);
+  EXPECT_EQ(posInfoAt({}, 0, 100, 100, 10).point_index, -1);
+  EXPECT_EQ(posInfoAt(ps, 50, 100, 100, 0).point_index, -1);  // no span: infinite index
 }
 
 TEST(Document, TrackMenuTitles)

@@ -49,6 +49,18 @@ TEST(Hubeny, ValuesSymmetryAndEllipsoids)
   EXPECT_EQ(calcDistHubeny(35.0, 135.0, 36.0, 135.0, -1), 0.0);
 }
 
+TEST(Hubeny, ReferenceValuesPerEllipsoid)
+{
+  // From the same formula evaluated independently in Python's double arithmetic.
+  EXPECT_NEAR(calcDistHubeny(35.0, 135.0, 36.0, 136.0, 0), 143307.69992480156, 1e-6);
+  EXPECT_NEAR(calcDistHubeny(35.0, 135.0, 36.0, 136.0, 1), 143323.6601105467, 1e-6);
+  EXPECT_NEAR(calcDistHubeny(35.0, 135.0, 36.0, 136.0, 2), 143323.6601116367, 1e-6);
+  EXPECT_NEAR(calcDistHubeny(35.6581, 139.7017, 35.3606, 138.7274), 94349.53433208495, 1e-6);
+  // Stored as a float by track points.
+  const float f = static_cast<float>(calcDistHubeny(35.0, 135.0, 35.0, 135.001));
+  EXPECT_NEAR(f, 91.29, 0.01);
+}
+
 TEST(InsideJapan, InclusiveBounds)
 {
   EXPECT_TRUE(checkLat(20.42527777, 153.98638888));
@@ -85,6 +97,22 @@ TEST(SegmentTests, Online)
   EXPECT_TRUE(online(a, a, a));
   EXPECT_FALSE(online(a, a, {1, 0}));
   EXPECT_TRUE(online({0, 0}, {4, 0}, {9, 0}, {2, 0}));
+}
+
+TEST(SegmentTests, ThirtyTwoBitProductsWrap)
+{
+  // |a|² = 4.9e9 wraps to 605032704 and the dot product 2.45e9 turns negative in 32 bits:
+  // the midpoint of a 70000-pixel segment is not "on" it. Label placement works on zoom-14
+  // pixels, where segments are far shorter.
+  EXPECT_FALSE(online({0, 0}, {70000, 0}, {35000, 0}));
+  EXPECT_TRUE(online({0, 0}, {30000, 0}, {15000, 0}));
+  // Large coordinates themselves are fine as long as the differences are small.
+  EXPECT_TRUE(online({33000000, 16000000}, {33000100, 16000100}, {33000050, 16000050}));
+  EXPECT_TRUE(intersection({33000000, 16000000}, {33000100, 16000100}, {33000000, 16000100}, {33000100, 16000000}));
+  // Each orientation term wraps in 32 bits before the 64-bit product: t2 = 2.5e9 turns
+  // negative, so these crossing segments do not count as crossing.
+  EXPECT_FALSE(intersection({0, 0}, {50000, 50000}, {0, 40000}, {50000, 0}));
+  EXPECT_TRUE(intersection({0, 0}, {5000, 5000}, {0, 4000}, {5000, 0}));
 }
 
 TEST(SegmentTests, IntersectionIsProperCrossingOnly)
