@@ -127,7 +127,12 @@ void calcSpeed(std::vector<Track>& points, bool valid_time, const std::vector<in
     return;
   }
   forwardWindowSpeeds(points);
-  if (states.size() != points.size()) return;  // stale states belong to another track shape
+  applyRestCorrection(points, valid_time, states);
+}
+
+void applyRestCorrection(std::vector<Track>& points, bool valid_time, const std::vector<int>& states)
+{
+  if (!valid_time || states.size() != points.size()) return;  // stale states belong to another track shape
   for (std::size_t m = 0; m < points.size(); ++m) {
     if (states[m] != kStateRestStart || !points[m].time) continue;
     repairApproach(points, m);

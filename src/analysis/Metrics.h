@@ -17,6 +17,10 @@ void recalcDistance(std::vector<Track>& points);
 // windows end before the rest, and drift from the rest's first point inside it).
 void calcSpeed(std::vector<Track>& points, bool valid_time, const std::vector<int>& states);
 
+// The rest correction alone, over speeds that already hold the forward windows (calcSpeed is
+// this after the forward pass); nothing without valid times or with stale states.
+void applyRestCorrection(std::vector<Track>& points, bool valid_time, const std::vector<int>& states);
+
 // A half-open range [start, end) of point indices.
 struct Section {
   int start = 0;

@@ -28,10 +28,23 @@ void PeakMarker::mark(std::vector<Track>& points, std::size_t i, Track w)
     points[i].peak_type = 0;
     return;
   }
-  auto separation = [&w](const Candidate& c) {
-    return approxPixelDistance(static_cast<int64_t>(w.x) - c.x, static_cast<int64_t>(w.y) - c.y);
+  w.peak_type = decide(points, i, w.x, w.y, w.elev);
+  points[i] = w;
+}
+
+void PeakMarker::markInPlace(std::vector<Track>& points, std::size_t i)
+{
+  if (i >= points.size()) return;
+  Track& p = points[i];
+  const int32_t type = p.hasElevation() ? decide(points, i, p.x, p.y, p.elev) : 0;
+  if (p.peak_type != type) p.peak_type = type;  // unchanged points stay clean in the cache
+}
+
+int32_t PeakMarker::decide(std::vector<Track>& points, std::size_t i, int32_t x, int32_t y, float elev)
+{
+  auto separation = [x, y](const Candidate& c) {
+    return approxPixelDistance(static_cast<int64_t>(x) - c.x, static_cast<int64_t>(y) - c.y);
   };
-  w.peak_type = 0;
 
   if (col_.index < peak_.index && separation(peak_) >= kResetSeparation) {
     col_.index = 0;
@@ -41,35 +54,31 @@ void PeakMarker::mark(std::vector<Track>& points, std::size_t i, Track w)
     upper_ = lower_ + threshold_;
   }
 
-  if (w.elev > upper_) {
+  if (elev > upper_) {
     const bool replacing = col_.index < peak_.index;
     if (replacing || separation(col_) >= kTurnSeparation) {
       if (replacing) points[peak_.index].peak_type = 0;
-      peak_ = {i, w.x, w.y};
-      w.peak_type = 1;
-      upper_ = w.elev;
+      peak_ = {i, x, y};
+      upper_ = elev;
+      return 1;
     }
-  } else if (w.elev < lower_) {
+  } else if (elev < lower_) {
     const bool replacing = peak_.index < col_.index;
     if (replacing || separation(peak_) >= kTurnSeparation) {
       if (replacing) points[col_.index].peak_type = 0;
-      col_ = {i, w.x, w.y};
-      w.peak_type = 2;
-      lower_ = w.elev;
+      col_ = {i, x, y};
+      lower_ = elev;
+      return 2;
     }
   }
-  points[i] = w;
+  return 0;
 }
 
 void markPeaks(std::vector<Track>& points, int32_t stable)
 {
   if (points.empty()) return;
   PeakMarker marker(points.front(), stable);
-  for (std::size_t i = 0; i < points.size(); ++i) {
-    Track w = points[i];
-    w.peak_type = 0;
-    marker.mark(points, i, w);
-  }
+  for (std::size_t i = 0; i < points.size(); ++i) marker.markInPlace(points, i);
 }
 
 }  // namespace tw

@@ -25,7 +25,13 @@ class PeakMarker {
   // its old mark is cleared, so no stale peak sits at an unknown elevation.
   void mark(std::vector<Track>& points, std::size_t i, Track working);
 
+  // The same for a point whose elevation needs no fill: only its mark is rewritten.
+  void markInPlace(std::vector<Track>& points, std::size_t i);
+
  private:
+  // The new mark of a point at (x, y, elev) with index i; clears a replaced candidate's mark.
+  int32_t decide(std::vector<Track>& points, std::size_t i, int32_t x, int32_t y, float elev);
+
   struct Candidate {
     std::size_t index = 0;
     int32_t x = 0;

@@ -239,11 +239,13 @@ void checkRest(std::vector<Track>& points, bool valid_time, std::vector<int>& st
   states = phases(points);
   if (!points.front().time || !points.back().time) return;
 
-  calcSpeed(points, valid_time, states);
+  calcSpeed(points, valid_time, states);  // phases only: the plain forward windows
   const std::vector<double> times = effectiveTimes(points);
   RestScanner(points, states, times, restSpeed(points)).scan();
   mergeRests(points, states, times);
-  calcSpeed(points, valid_time, states);
+  // The forward windows do not depend on the states and detection leaves the speeds alone, so
+  // recomputing the speeds with the new states is the rest correction over the current ones.
+  applyRestCorrection(points, valid_time, states);
 }
 
 }  // namespace tw
