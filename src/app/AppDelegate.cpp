@@ -1,11 +1,53 @@
 #include "app/AppDelegate.h"
 
+#include <QCoreApplication>
+#include <QFile>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QMutexLocker>
+#include <QScreen>
+
+namespace {
+
+// Larger files are refused rather than read into memory whole.
+constexpr qint64 kMaxOpenFileSize = qint64(512) << 20;
+
+tw::FrameRect mainScreenFrame()
+{
+  if (!qobject_cast<QGuiApplication*>(QCoreApplication::instance())) return {};
+  const QScreen* s = QGuiApplication::primaryScreen();
+  if (!s) return {};
+  const QRect g = s->availableGeometry();
+  return {double(g.x()), double(g.y()), double(g.width()), double(g.height())};
+}
+
+}  // namespace
+
 AppDelegate::AppDelegate(Seams seams, QObject* parent) : QObject(parent), seams_(seams)
 {
   queue.setMaxThreadCount(5);
+  screen = mainScreenFrame();
+  loadConfig();
+  tw::copyColors(config, derived);
+  markers = loadMarkerImages();
+  edit_mode = 0;
+
+  connect(&timer, &QTimer::timeout, this, &AppDelegate::timerProc);
+  connect(&drawTimer, &QTimer::timeout, this, &AppDelegate::drawProc);
+  messTimer.setSingleShot(true);
+  messTimer.setTimerType(Qt::PreciseTimer);  // a coarse timer may end a message early
+  connect(&messTimer, &QTimer::timeout, this, &AppDelegate::hideMessage);
+  timer.start(1000);
+  drawTimer.start(100);
 }
 
-AppDelegate::~AppDelegate() { queue.waitForDone(); }
+AppDelegate::~AppDelegate()
+{
+  timer.stop();
+  drawTimer.stop();
+  messTimer.stop();
+  queue.waitForDone();
+}
 
 void AppDelegate::setFileName(const QString& name)
 {
@@ -16,3 +58,162 @@ void AppDelegate::setFileName(const QString& name)
 QString AppDelegate::getFileBaseName() const { return QString::fromStdString(doc.getFileBaseName()); }
 
 void AppDelegate::updateTitle() { emit titleChanged(QString::fromStdString(doc.windowTitle())); }
+
+// ---- configuration ----
+
+void AppDelegate::loadConfig() { tw::loadConfig(configStore.read(), screen, config, derived, view); }
+
+void AppDelegate::saveConfig()
+{
+  tw::storeCentre(config, view.lat, view.lon, view.zoom);
+  saveTableStatus();
+  configStore.write(config, derived.track_table, derived.wp_table);
+}
+
+void AppDelegate::saveTableStatus()
+{
+  // Without a list view there are no columns to read; the layouts stay as loaded.
+  if (visibleTableColumns) tw::saveTableStatus(derived.show_list, visibleTableColumns(), derived);
+}
+
+// ---- lifecycle ----
+
+void AppDelegate::applicationDidFinishLaunching()
+{
+  updateButton();
+  emit frameRequested(tw::frameForScreen(config, screen));
+  if (doc.tracks.empty()) {
+    updatePosition(view.zoom, view.lat, view.lon);
+  } else {
+    // A file opened before launch finished.
+    updateTrackMenu();
+    showGraphIfNeeded();
+    baseMode();
+    requestElevation();
+    updateTable();
+  }
+  redrawAllLayers();
+  launched = true;
+}
+
+bool AppDelegate::openFile(const QString& path)
+{
+  QByteArray text;
+  QFile file(path);
+  if (QFileInfo(path).size() <= kMaxOpenFileSize && file.open(QIODevice::ReadOnly)) text = file.readAll();
+  // The reader reports unreadable or broken text itself.
+  if (loadGPXData(text, false)) setFileName(QFileInfo(path).fileName());
+  return true;
+}
+
+namespace {
+const QString kSaveTitle = QStringLiteral("保存確認");
+const QString kSaveQuestion = QStringLiteral("データが保存されていません。保存しますか？");
+}  // namespace
+
+bool AppDelegate::windowShouldClose()
+{
+  if (!doc.modify || doc.tracks.empty()) return true;
+  switch (boxes().exitMessage(kSaveTitle, kSaveQuestion)) {
+    case MessageBoxes::kExitDiscard:
+      doc.modify = false;
+      return true;
+    case MessageBoxes::kExitSave:
+      if (saveCommand) saveCommand();
+      return !doc.modify;  // still set: the save was cancelled or failed
+    default:
+      return false;
+  }
+}
+
+bool AppDelegate::applicationShouldTerminate()
+{
+  if (!doc.modify || doc.tracks.empty()) return true;
+  switch (boxes().exitMessage(kSaveTitle, kSaveQuestion)) {
+    case MessageBoxes::kExitDiscard:
+      return true;
+    case MessageBoxes::kExitSave:
+      if (saveCommand) saveCommand();
+      return !doc.modify;
+    default:
+      return false;
+  }
+}
+
+void AppDelegate::windowWillClose()
+{
+  if (currentFrame) config.setString("frame", tw::frameString(currentFrame()));
+  applicationWillTerminate();
+}
+
+void AppDelegate::applicationWillTerminate()
+{
+  if (terminated_) return;
+  terminated_ = true;
+  if (currentFrame) config.setString("frame", tw::frameString(currentFrame()));
+  saveConfig();
+}
+
+void AppDelegate::baseMode()
+{
+  if (mode == 0) {
+    updateButton();
+    return;
+  }
+  mode = 0;
+  updateButton();
+  updatePosition(view.zoom, view.lat, view.lon);
+  redrawAllLayers();
+}
+
+// ---- periodic loop ----
+
+void AppDelegate::timerProc()
+{
+  if (!net_ok && net_status) {
+    // Cleared before the modal box: its event loop keeps this timer running.
+    net_status = false;
+    boxes().alertMessage(QStringLiteral("エラー"),
+                         QStringLiteral("ネットワークの異常が発生しました。\n接続を確認してください。"));
+  }
+  if (net_ok) net_status = true;
+}
+
+void AppDelegate::drawProc()
+{
+  // Flags are cleared before the work so that a tile arriving meanwhile is drawn next tick.
+  if (needsRedraw) {
+    needsRedraw = false;
+    map_needs_draw = false;
+    redrawBasicLayers();
+  } else if (map_needs_draw.exchange(false)) {
+    redrawMapLayer();
+  }
+  if (!graph_needs_draw.exchange(false)) return;
+  {
+    QMutexLocker locker(&lock);
+    if (doc.invalid_track) checkTrackElevation();
+    if (doc.invalid_wp) checkWayPointElevation();
+    removeTiles();
+  }
+  if (!isDragged()) {
+    displayLocation();
+    redrawGraphLayers();
+  }
+}
+
+// ---- transient message ----
+
+void AppDelegate::showMessage(const QString& text, int intervalMs)
+{
+  message = text;
+  emit messageChanged(message);
+  messTimer.start(intervalMs);  // restarts a running period
+}
+
+void AppDelegate::hideMessage()
+{
+  messTimer.stop();
+  message.clear();
+  emit messageChanged(message);
+}

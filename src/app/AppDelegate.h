@@ -13,6 +13,7 @@
 #include <vector>
 #include <atomic>
 
+#include "app/AppShell.h"
 #include "app/ConfigSchema.h"
 #include "app/HttpClient.h"
 #include "app/MessageBoxes.h"
@@ -60,16 +61,76 @@ class AppDelegate : public QObject {
   // An owner moves the definition out of AppDelegateHooks.cpp into its folder.
 
   // ---- app: configuration, lifecycle, modes, messages (src/app) ----
-  // The settings dictionary: read with config.intValue("map_type"), floatValue, stringValue.
+  // The settings dictionary: read with config.intValue("dem_mode"), floatValue, stringValue.
   tw::Config config;
-  // Fields refreshed from `config` (show_* switches, colours, list layouts, map_type).
+  // Fields refreshed from `config`: show_* switches, colours, list layouts and the live
+  // `derived.map_type`.
   tw::DerivedConfig derived;
+  ConfigStore configStore;     // the settings file; tests point it at a temp folder
+  tw::FrameRect screen;        // available area of the main screen at start
+  void loadConfig();
+  void saveConfig();
+  void saveTableStatus();
+  // Set by the list view: its visible columns in display order.
+  std::function<std::vector<tw::TableColumn>()> visibleTableColumns;
+
   int mode = 0;        // 0 base, 1 edit, 2 print-area selection, 3 print
   int edit_mode = 0;   // 0 input, 1 track, 2 waypoint
   int track_mode = 2;  // track display mode
+  int graphTrackInfo = 1;
+  int graphWayPoint = 0;
+  int part_start = -1, part_end = -1, range_start = -1, range_end = -1, edit_row = -1;
+  double span = 1.0;
+  bool launched = false;
+  MarkerImages markers;  // start_img, end_img, ... loaded from resources at start
+
+  // Lifecycle, driven by the main window (or a test).
+  void applicationDidFinishLaunching();
+  // Reads the file and hands it to loadGPXData; false when it could not be read.
+  bool openFile(const QString& path);
+  bool windowShouldClose();
+  bool applicationShouldTerminate();
+  void windowWillClose();
+  void applicationWillTerminate();
+  // The main window's frame; set by the window so the frame can be stored on close.
+  std::function<tw::FrameRect()> currentFrame;
+  // The save command of the close question ("保存する"); a no-op leaves `modify` set.
+  std::function<void()> saveCommand;
+  void baseMode();
+
+  // Periodic loop: `timer` every 1 s runs timerProc, `drawTimer` every 0.1 s runs drawProc.
+  QTimer timer;
+  QTimer drawTimer;
+  bool net_status = true;                     // false once a failure run has been reported
+  std::atomic<bool> graph_needs_draw{false};  // a DEM tile arrived: the graph view's needsDraw
+  void timerProc();
+  void drawProc();
+  // Draw-loop hook points. Defaults in AppDelegateHooks.cpp until their owner defines them.
+  void redrawBasicLayers();
+  void redrawMapLayer();
+  void checkTrackElevation();
+  void checkWayPointElevation();
+  void displayLocation();
+  void redrawGraphLayers();
+  bool isDragged();
+
+  // The transient line of text on the map overlay.
+  QString message;
+  QTimer messTimer;
   void showMessage(const QString& text, int intervalMs);
   void hideMessage();
   void updateButton();
+
+ private:
+  bool terminated_ = false;  // the configuration is persisted once
+
+ signals:
+  // The overlay redraws its information layer.
+  void messageChanged(const QString& text);
+  // The main window applies a frame (launch).
+  void frameRequested(const tw::FrameRect& frame);
+
+ public:
   // ---- end app ----
 
   // ---- gpx: reading and writing (src/gpx) ----

@@ -2,9 +2,16 @@
 // When a subsystem defines one of these in its own folder, its default here is removed.
 #include "app/AppDelegate.h"
 
-void AppDelegate::showMessage(const QString&, int) {}
-void AppDelegate::hideMessage() {}
 void AppDelegate::updateButton() {}
+
+// Draw-loop hook points (see docs/ARCHITECTURE.md, "Application shell").
+void AppDelegate::redrawBasicLayers() {}
+void AppDelegate::redrawMapLayer() {}
+void AppDelegate::checkTrackElevation() {}
+void AppDelegate::checkWayPointElevation() {}
+void AppDelegate::displayLocation() {}
+void AppDelegate::redrawGraphLayers() {}
+bool AppDelegate::isDragged() { return false; }
 
 bool AppDelegate::loadGPXData(const QByteArray&, bool) { return false; }
 void AppDelegate::createNew() {}

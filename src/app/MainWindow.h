@@ -1,0 +1,54 @@
+#pragma once
+// The one window: the map's base view beside the (collapsed) list pane, the four mode buttons
+// and the menu bar. Menu items carry their command name as object name ("loadGPX",
+// "showPeak", …); items whose command is not built yet stay disabled.
+
+#include <QHash>
+#include <QMainWindow>
+
+#include "app/BaseView.h"
+
+class AppDelegate;
+class QAction;
+class QMenu;
+class QSplitter;
+class QToolButton;
+
+class MainWindow : public QMainWindow {
+  Q_OBJECT
+ public:
+  explicit MainWindow(AppDelegate& d, QWidget* parent = nullptr);
+  ~MainWindow() override;
+
+  BaseView* baseView() const { return baseView_; }
+  QSplitter* splitView() const { return split_; }
+  // The menu item of a command, by its name without the colon; null when there is none.
+  QAction* action(const QString& command) const { return actions_.value(command); }
+  const QHash<QString, QAction*>& actions() const { return actions_; }
+
+  QToolButton* baseButton = nullptr;
+  QToolButton* areaButton = nullptr;
+  QToolButton* prnButton = nullptr;
+  QToolButton* editButton = nullptr;
+
+  // Keep the window's size and leave the settings alone (screenshots, previews).
+  void setTransient(bool on) { transient_ = on; }
+  // Runs the quit question; true when the application may end.
+  bool requestQuit();
+
+ protected:
+  void closeEvent(QCloseEvent* e) override;
+
+ private:
+  void buildMenus();
+  QMenu* addMenu(QMenu* parent, const QString& title, const QString& holder = {});
+  QAction* addItem(QMenu* menu, const QString& title, const QString& command);
+  QToolButton* makeModeButton(const QString& image, const QString& command);
+
+  AppDelegate& d_;
+  BaseView* baseView_ = nullptr;
+  QSplitter* split_ = nullptr;
+  QHash<QString, QAction*> actions_;
+  bool transient_ = false;
+  bool quitting_ = false;
+};

@@ -1,0 +1,125 @@
+// The desktop program itself: command line, --screenshot, and the window it shows.
+#include <QAction>
+#include <QImage>
+#include <QImageReader>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QToolButton>
+#include <gtest/gtest.h>
+
+#include "app/AppDelegate.h"
+#include "app/LaunchOptions.h"
+#include "app/MainWindow.h"
+
+namespace {
+
+struct ProcessRun {
+  int exitCode = -1;
+  QString err;
+};
+
+ProcessRun runTarnwick(const QStringList& args)
+{
+  QProcess p;
+  QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+  env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+  p.setProcessEnvironment(env);
+  p.start(QStringLiteral(TARNWICK_BIN), args);
+  if (!p.waitForFinished(60000)) {
+    p.kill();
+    p.waitForFinished();
+  }
+  return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1, QString::fromLocal8Bit(p.readAllStandardError())};
+}
+
+}  // namespace
+
+TEST(LaunchOptions, ParsesAndRejects)
+{
+  std::string err;
+  auto o = parseLaunchOptions({"--screenshot", "out.png", "--size", "640x480", "--wait-ms", "10", "a.gpx"}, err);
+  ASSERT_TRUE(o);
+  EXPECT_EQ(o->screenshot, "out.png");
+  EXPECT_EQ(o->width, 640);
+  EXPECT_EQ(o->height, 480);
+  EXPECT_EQ(o->waitMs, 10);
+  EXPECT_EQ(o->file, "a.gpx");
+  o = parseLaunchOptions({"walk.gpx"}, err);
+  ASSERT_TRUE(o);
+  EXPECT_TRUE(o->screenshot.empty());
+  EXPECT_EQ(o->file, "walk.gpx");
+  for (const auto& bad : std::vector<std::vector<std::string>>{
+           {"--screenshot"}, {"--size", "640"}, {"--size", "0x480"}, {"--wait-ms", "-1"}, {"--bogus"}, {"a.gpx", "b.gpx"}}) {
+    err.clear();
+    EXPECT_FALSE(parseLaunchOptions(bad, err)) << bad[0];
+    EXPECT_FALSE(err.empty());
+  }
+}
+
+TEST(Screenshot, WritesTheWindowWithItsTitle)
+{
+  QTemporaryDir dir;
+  const QString out = dir.path() + QStringLiteral("/shot.png");
+  const ProcessRun r = runTarnwick({QStringLiteral("--screenshot"), out, QStringLiteral("--size"), QStringLiteral("640x480"),
+                             QStringLiteral("--wait-ms"), QStringLiteral("200")});
+  ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+  QImageReader reader(out);
+  EXPECT_EQ(reader.format(), "png");
+  EXPECT_EQ(reader.text(QStringLiteral("Title")), QStringLiteral("Tarnwick"));
+  const QImage img = reader.read();
+  ASSERT_FALSE(img.isNull());
+  EXPECT_EQ(img.width(), 640);
+  EXPECT_GE(img.height(), 480);  // the menu bar may sit above the requested client area
+  // The settings folder is left alone by a screenshot run.
+  EXPECT_FALSE(QFile::exists(ConfigStore::defaultPath()));
+}
+
+TEST(Screenshot, BadUsageAndUnwritableOutput)
+{
+  EXPECT_EQ(runTarnwick({QStringLiteral("--size"), QStringLiteral("x")}).exitCode, 2);
+  const ProcessRun r = runTarnwick({QStringLiteral("--screenshot"), QStringLiteral("/nonexistent-dir/x.png"),
+                             QStringLiteral("--wait-ms"), QStringLiteral("0")});
+  EXPECT_EQ(r.exitCode, 1);
+  EXPECT_TRUE(r.err.contains(QStringLiteral("cannot write")));
+}
+
+TEST(MainWindowShell, TitleButtonsAndMenus)
+{
+  ScriptedMessageBoxes boxes;
+  AppDelegate d({&boxes, nullptr});
+  MainWindow w(d);
+  w.setTransient(true);
+  w.resize(900, 600);
+  w.show();
+  d.applicationDidFinishLaunching();
+  EXPECT_EQ(w.windowTitle(), QStringLiteral("Tarnwick"));
+
+  // Mode buttons stack down the right edge of the base view from the top-right corner.
+  BaseView* base = w.baseView();
+  const QToolButton* buttons[] = {w.baseButton, w.areaButton, w.prnButton, w.editButton};
+  for (int i = 0; i < 4; ++i) {
+    EXPECT_EQ(buttons[i]->parentWidget(), base);
+    EXPECT_EQ(buttons[i]->geometry().right(), base->width() - 1);
+    EXPECT_EQ(buttons[i]->y(), i * buttons[i]->height());
+  }
+  base->resize(700, 500);
+  EXPECT_EQ(w.editButton->x(), 700 - w.editButton->width());
+
+  // Every layer exists; the graph panel waits hidden.
+  for (MapLayer k : {MapLayer::Map, MapLayer::Route, MapLayer::Overlay, MapLayer::Scale, MapLayer::Logo,
+                     MapLayer::Zoom, MapLayer::Graph})
+    EXPECT_NE(base->layer(k), nullptr);
+  EXPECT_TRUE(base->layer(MapLayer::Graph)->isHidden());
+
+  // Command items exist, named by command; unbuilt ones are disabled.
+  for (const char* c : {"loadGPX", "saveGPX", "undo", "redo", "thinout", "showPeak", "showRest", "mapOSM",
+                        "showTrackList", "hideTrackView", "outputPDF", "showAbout", "connectTrackMenu",
+                        "showGraphWayPointMenu", "toggleFullScreen", "showSallow"})
+    ASSERT_NE(w.action(QString::fromLatin1(c)), nullptr) << c;
+  EXPECT_FALSE(w.action(QStringLiteral("loadGPX"))->isEnabled());
+  EXPECT_TRUE(w.action(QStringLiteral("baseMode"))->isEnabled());
+
+  // The file name reaches the title.
+  d.setFileName(QStringLiteral("takao.gpx"));
+  EXPECT_EQ(w.windowTitle(), QStringLiteral("takao.gpx"));
+}
