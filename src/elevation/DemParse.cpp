@@ -61,4 +61,18 @@ bool parseDemText(std::string_view body, DemModel model, std::vector<int32_t>& o
   return true;
 }
 
+std::shared_ptr<Elevation> demTileFromAnswer(int32_t x, int32_t y, DemModel model, int status, std::string_view body)
+{
+  auto e = std::make_shared<Elevation>();
+  e->x = x;
+  e->y = y;
+  if (status == 200) {
+    if (!parseDemText(body, model, e->tiles)) return nullptr;
+  } else {
+    // No tile there (the sea): DEM10B reads 0 m, DEM5A offers the DEM10B fallback.
+    e->tiles.assign(kDemCells, model == DemModel::DEM5A ? -1 : 0);
+  }
+  return e;
+}
+
 }  // namespace tw

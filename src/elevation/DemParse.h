@@ -3,10 +3,13 @@
 // decimal number of metres or "e" where there is no data.
 
 #include <cstdint>
+#include <memory>
 #include <string_view>
 #include <vector>
 
 namespace tw {
+
+class Elevation;
 
 enum class DemModel { DEM10B, DEM5A };
 
@@ -18,5 +21,9 @@ int32_t parseDemCell(std::string_view cell, DemModel model);
 // Cells of every line that has exactly 256 of them, in order. The tile is valid only when
 // this gives exactly 65,536 values; returns whether it did (`out` is emptied otherwise).
 bool parseDemText(std::string_view body, DemModel model, std::vector<int32_t>& out);
+
+// The tile a DEM answer gives for key (x, y): the parsed body for status 200, a tile of no
+// data (−1 in DEM5A, 0 m in DEM10B) for any other status; null when the body is malformed.
+std::shared_ptr<Elevation> demTileFromAnswer(int32_t x, int32_t y, DemModel model, int status, std::string_view body);
 
 }  // namespace tw

@@ -1,24 +1,30 @@
 #include "elevation/ElevationFill.h"
 
+#include "analysis/Peaks.h"
 #include "elevation/DemLookup.h"
 
 namespace tw {
 
-TrackFillResult fillTrackElevation(TrackInfo& track, bool isActive, const ElevationList& dem10b)
+TrackFillResult calcTrackElevation(TrackInfo& track, bool isActive, const ElevationList& dem10b)
 {
   TrackFillResult r;
-  for (Track& p : track.points) {
-    if (isActive && p.time) r.route_time = true;
-    if (p.elev == kUnknownElevation) {
-      const float e = lookupElevation(dem10b, p.lat, p.lon);
+  std::vector<Track>& points = track.points;
+  if (points.empty()) return r;
+  PeakMarker marker(points.front(), track.stable);
+  for (std::size_t i = 0; i < points.size(); ++i) {
+    Track w = points[i];
+    w.peak_type = 0;
+    if (isActive && w.time) r.route_time = true;
+    if (w.elev == kUnknownElevation) {
+      const float e = lookupElevation(dem10b, w.lat, w.lon);
       if (e == kDemNotCached) {
         if (isActive) r.invalid_track = true;
-        continue;
+      } else {
+        w.elev = e;
+        r.modify = true;
       }
-      p.elev = e;
-      r.modify = true;
     }
-    p.peak_type = 0;
+    marker.mark(points, i, w);
   }
   return r;
 }

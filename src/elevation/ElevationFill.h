@@ -17,10 +17,10 @@ struct TrackFillResult {
   bool route_time = false;     // the active track has a time stamp
 };
 
-// The fill half of calcTrackElevation: every point at −100.0 takes the DEM10B elevation under
-// it when its tile is cached; a point whose tile is not cached is left as it is (peak mark
-// included). Every other point gets its peak mark cleared for the marking pass that follows.
-TrackFillResult fillTrackElevation(TrackInfo& track, bool isActive, const ElevationList& dem10b);
+// calcTrackElevation over one track: every point at −100.0 takes the DEM10B elevation under it
+// when its tile is cached, then the point goes through the peak/col marking pass. A point whose
+// tile is not cached keeps −100.0 and takes no part in the marking.
+TrackFillResult calcTrackElevation(TrackInfo& track, bool isActive, const ElevationList& dem10b);
 
 struct CheckTrackResult {
   bool invalid_track = false;

@@ -35,25 +35,37 @@ TEST(ElevationFill, TrackFillFromDem10B)
 {
   std::vector<TrackInfo> tracks = twoTracks();
   tracks[0].points[0].peak_type = 1;
-  tracks[0].points[1].peak_type = 2;
   tracks[0].points[1].time = TimePoint{};
   const ElevationList dem10b{elevtest::flatTile(TX, TY, 12340)};
 
-  TrackFillResult r = fillTrackElevation(tracks[0], true, dem10b);
+  TrackFillResult r = calcTrackElevation(tracks[0], true, dem10b);
   EXPECT_TRUE(r.modify);
   EXPECT_TRUE(r.invalid_track);  // the second point's tile is not cached
   EXPECT_TRUE(r.route_time);     // raised even by a point that is skipped
   EXPECT_FLOAT_EQ(tracks[0].points[0].elev, 123.4f);
-  EXPECT_EQ(tracks[0].points[0].peak_type, 0);
   EXPECT_EQ(tracks[0].points[1].elev, kUnknownElevation);
-  EXPECT_EQ(tracks[0].points[1].peak_type, 2);  // skipped point is not written back
   EXPECT_EQ(tracks[0].points[2].elev, 500.0f);
 
   // Another track: a missing tile does not raise invalid_track.
-  r = fillTrackElevation(tracks[1], false, dem10b);
+  r = calcTrackElevation(tracks[1], false, dem10b);
   EXPECT_FALSE(r.invalid_track);
   EXPECT_FALSE(r.modify);
   EXPECT_FALSE(r.route_time);
+}
+
+TEST(ElevationFill, FilledTrackIsMarkedAgain)
+{
+  // A climb from 100 m to 900 m and back, far enough apart for the marking distance: the top
+  // becomes a peak once the DEM fills it.
+  std::vector<TrackInfo> tracks(1);
+  tracks[0].stable = 0;
+  tracks[0].points = {pointIn(TX, TY, 0, 0, 100.0f), pointIn(TX, TY, 100, 100), pointIn(TX, TY, 200, 200, 100.0f)};
+  auto hill = std::make_shared<Elevation>(*elevtest::flatTile(TX, TY, 0));
+  hill->tiles[100 * 256 + 100] = 90000;
+  const TrackFillResult r = calcTrackElevation(tracks[0], true, ElevationList{hill});
+  EXPECT_FALSE(r.invalid_track);
+  EXPECT_EQ(tracks[0].points[1].elev, 900.0f);
+  EXPECT_EQ(tracks[0].points[1].peak_type, 1);
 }
 
 TEST(ElevationFill, CheckTrackElevationFillsWhenTilesArrive)
