@@ -206,11 +206,21 @@ Image32 convertColor32(const PixelView& image, const ClassMap& classes, const En
 {
   Image32 out(image.width, image.height);
   if (!image.data || image.bytesPerPixel < 3) return out;
+  // Map tiles are mostly runs of one colour: remember the last answer.
+  Rgb lastIn{0, 0, 0}, lastOut = recolor(lastIn, kClassOther, s, false);
+  uint8_t lastClass = kClassOther;
   for (int y = 0; y < image.height; ++y) {
     const uint8_t* p = image.data + y * image.bytesPerRow;
     uint8_t* q = out.at(0, y);
     for (int x = 0; x < image.width; ++x, p += image.bytesPerPixel, q += 4) {
-      const Rgb c = recolor({p[0], p[1], p[2]}, classAt(classes, x, y), s, false);
+      const Rgb in{p[0], p[1], p[2]};
+      const uint8_t cls = classAt(classes, x, y);
+      if (!(in == lastIn) || cls != lastClass) {
+        lastIn = in;
+        lastClass = cls;
+        lastOut = recolor(in, cls, s, false);
+      }
+      const Rgb c = lastOut;
       q[0] = c.r;
       q[1] = c.g;
       q[2] = c.b;
