@@ -329,13 +329,19 @@ TEST_F(TileQueueTest, MapKindChangeEmptiesTheCacheExceptInPrint)
   EXPECT_EQ(cached(), 15u);
   EXPECT_EQ(app->config.intValue("map_type"), tw::kMapPale);
   app->mode = 0;
+  server.hold();  // whatever the re-centring plans cannot arrive yet
   app->mapPale();
   EXPECT_EQ(cached(), 0u);
+  server.release();
+  ASSERT_TRUE(waitIdle());
   // OpenStreetMap tiles come from their own server.
-  app->derived.map_type = tw::kMapOSM;
+  app->mapOSM();
+  ASSERT_TRUE(waitIdle());
+  viewAt(100, 50, 12);
   plan();
   ASSERT_TRUE(waitIdle());
-  EXPECT_EQ(server.countPrefix("/12/"), 15u);
+  EXPECT_EQ(server.countPrefix("/12/100/50.png"), 1u);
+  EXPECT_EQ(server.countPrefix("/xyz/pale/12/100/50.png"), 0u);
 }
 
 TEST_F(TileQueueTest, PrintModePlansStandardTilesWithSideData)
