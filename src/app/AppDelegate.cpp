@@ -166,6 +166,9 @@ void AppDelegate::baseMode()
   redrawAllLayers();
 }
 
+// The buttons belong to the window; it lays them out for `mode` when told.
+void AppDelegate::updateButton() { emit buttonsChanged(); }
+
 // ---- periodic loop ----
 
 void AppDelegate::timerProc()

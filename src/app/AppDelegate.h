@@ -129,6 +129,8 @@ class AppDelegate : public QObject {
   void messageChanged(const QString& text);
   // The main window applies a frame (launch).
   void frameRequested(const tw::FrameRect& frame);
+  // The tool buttons need laying out and painting for the current mode (updateButton).
+  void buttonsChanged();
 
  public:
   // ---- end app ----

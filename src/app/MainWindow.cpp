@@ -36,6 +36,7 @@ MainWindow::MainWindow(AppDelegate& d, QWidget* parent) : QMainWindow(parent), d
   buildMenus();
 
   connect(&d, &AppDelegate::titleChanged, this, &QWidget::setWindowTitle);
+  connect(&d, &AppDelegate::buttonsChanged, this, &MainWindow::paintModeButtons);
   connect(&d, &AppDelegate::frameRequested, this, [this](const tw::FrameRect& f) {
     if (transient_) return;
     setGeometry(int(f.x), int(f.y), int(f.width), int(f.height));
@@ -58,6 +59,23 @@ QToolButton* MainWindow::makeModeButton(const QString& image, const QString& com
   b->setAutoRaise(true);
   b->setEnabled(command == QStringLiteral("baseMode"));  // the other modes come with their commands
   return b;
+}
+
+void MainWindow::paintModeButtons()
+{
+  // Slot order is base, area, print, edit; `mode` numbers them 0, 2, 3, 1.
+  const struct {
+    QToolButton* button;
+    const char* image;
+    int mode;
+  } modes[] = {{baseButton, "base", 0}, {areaButton, "area", 2}, {prnButton, "prn", 3}, {editButton, "edit", 1}};
+  for (const auto& m : modes) {
+    QString name = QString::fromLatin1(m.image);
+    if (d_.mode == m.mode) name += QStringLiteral("_on");
+    m.button->setIcon(QIcon(QPixmap::fromImage(namedImage(name))));
+    m.button->setProperty("imageName", name);
+    m.button->show();
+  }
 }
 
 bool MainWindow::requestQuit()

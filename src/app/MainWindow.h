@@ -35,6 +35,8 @@ class MainWindow : public QMainWindow {
   void setTransient(bool on) { transient_ = on; }
   // Runs the quit question; true when the application may end.
   bool requestQuit();
+  // The mode buttons' images for the controller's `mode` ("base_on" when in base mode, …).
+  void paintModeButtons();
 
  protected:
   void closeEvent(QCloseEvent* e) override;

@@ -11,6 +11,7 @@
 #include "app/AppDelegate.h"
 #include "app/LaunchOptions.h"
 #include "app/MainWindow.h"
+#include "tiles/QtHttpClient.h"
 
 namespace {
 
@@ -62,7 +63,8 @@ class PrintedMessageBoxes : public ScriptedMessageBoxes {
 int takeScreenshot(const LaunchOptions& opt)
 {
   PrintedMessageBoxes boxes;
-  AppDelegate d({&boxes, nullptr});
+  QtHttpClient http;
+  AppDelegate d({&boxes, &http});
   MainWindow window(d);
   window.setTransient(true);
   window.resize(opt.width, opt.height);
@@ -102,7 +104,8 @@ int main(int argc, char** argv)
   if (!opt->screenshot.empty()) return takeScreenshot(*opt);
 
   QtMessageBoxes boxes;
-  AppDelegate d({&boxes, nullptr});
+  QtHttpClient http;
+  AppDelegate d({&boxes, &http});
   MainWindow window(d);
   boxes.setParent(&window);
   if (!opt->file.empty()) d.openFile(QString::fromLocal8Bit(opt->file.c_str()));

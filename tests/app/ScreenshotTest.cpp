@@ -23,6 +23,9 @@ ProcessRun runTarnwick(const QStringList& args)
   QProcess p;
   QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
   env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+  // Tile hosts point at a closed loopback port: the program runs its downloads, none leaves the machine.
+  for (const char* host : {"TARNWICK_GSI_BASE", "TARNWICK_OSM_BASE", "TARNWICK_GSI_MAPS_BASE"})
+    env.insert(QString::fromLatin1(host), QStringLiteral("http://127.0.0.1:9"));
   p.setProcessEnvironment(env);
   p.start(QStringLiteral(TARNWICK_BIN), args);
   if (!p.waitForFinished(60000)) {
@@ -104,6 +107,16 @@ TEST(MainWindowShell, TitleButtonsAndMenus)
   }
   base->resize(700, 500);
   EXPECT_EQ(w.editButton->x(), 700 - w.editButton->width());
+
+  // The pressed-looking image follows the mode.
+  EXPECT_EQ(w.baseButton->property("imageName").toString(), QStringLiteral("base_on"));
+  d.mode = 1;
+  d.updateButton();
+  EXPECT_EQ(w.baseButton->property("imageName").toString(), QStringLiteral("base"));
+  EXPECT_EQ(w.editButton->property("imageName").toString(), QStringLiteral("edit_on"));
+  d.baseMode();
+  EXPECT_EQ(d.mode, 0);
+  EXPECT_EQ(w.baseButton->property("imageName").toString(), QStringLiteral("base_on"));
 
   // Every layer exists; the graph panel waits hidden.
   for (MapLayer k : {MapLayer::Map, MapLayer::Route, MapLayer::Overlay, MapLayer::Scale, MapLayer::Logo,
