@@ -15,6 +15,9 @@
 
 #include "app/AppShell.h"
 #include "app/ConfigSchema.h"
+#include "analysis/InfoFields.h"
+#include "analysis/Metrics.h"
+#include "analysis/TrackStats.h"
 #include "app/HttpClient.h"
 #include "app/MessageBoxes.h"
 #include "document/DocumentState.h"
@@ -141,9 +144,26 @@ class AppDelegate : public QObject {
   // ---- end gpx ----
 
   // ---- analysis: metrics, statistics, rests (src/analysis) ----
+  // Statistics of the active track's measured section under the product's names (total_dist,
+  // total_up, ..., route_time); `span` mirrors stats.span.
+  tw::TrackStats stats;
+  bool cycling = false;  // the track information uses the cycling gradient classes
+  int graph_type = 0;    // measured section: 0 whole track, 1 part_start..part_end, 2 range_start..range_end
+  void recalcDistance();
+  void calcSpeed();
   void calcTrackData();
+  // Print mode only: the part of the active track on the printed map, outside the graph box.
+  void calcTrackRange(const tw::RectF& printPixelRect, const tw::RectF& printPointRect, const tw::RectF& graphRect,
+                      bool normal);
   void calcTrackInfo();
+  void checkRest();
   void updateGraph();
+  static int calcDegree(int gradient);
+  // The track information dialog: its texts, and its OK (false, after the alert, for a name
+  // that cannot be stored; otherwise the rename and time adjustment are applied).
+  tw::InfoFields infoFields() const;
+  bool applyTrackInfo(const std::string& name, int timeAdjustTag);
+  tw::Section measuredSection() const;
   // ---- end analysis ----
 
   // ---- tiles and elevation (src/tiles, src/elevation) ----

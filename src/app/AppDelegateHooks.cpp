@@ -14,9 +14,6 @@ bool AppDelegate::isDragged() { return false; }
 bool AppDelegate::loadGPXData(const QByteArray&, bool) { return false; }
 void AppDelegate::createNew() {}
 
-void AppDelegate::calcTrackData() {}
-void AppDelegate::calcTrackInfo() {}
-void AppDelegate::updateGraph() {}
 
 void AppDelegate::calcTrackElevation(int) {}
 void AppDelegate::requestElevation() {}
