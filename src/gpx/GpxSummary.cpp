@@ -1,22 +1,25 @@
 #include "gpx/GpxSummary.h"
 
 #include <cstdio>
-#include <fstream>
-#include <iterator>
 
 namespace tw {
 
 std::optional<std::string> readFileBytes(const std::string& path)
 {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) return std::nullopt;
+  std::FILE* f = std::fopen(path.c_str(), "rb");
+  if (!f) return std::nullopt;
   std::string s;
-  in.seekg(0, std::ios::end);
-  const auto size = in.tellg();
-  in.seekg(0, std::ios::beg);
-  if (size > 0) s.reserve(static_cast<size_t>(size));
-  s.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-  if (in.bad()) return std::nullopt;
+  if (std::fseek(f, 0, SEEK_END) == 0) {
+    const long size = std::ftell(f);
+    if (size > 0) s.reserve(static_cast<size_t>(size));
+    std::rewind(f);
+  }
+  char buf[1 << 16];
+  size_t n;
+  while ((n = std::fread(buf, 1, sizeof buf, f)) > 0) s.append(buf, n);
+  const bool failed = std::ferror(f) != 0;
+  std::fclose(f);
+  if (failed) return std::nullopt;
   return s;
 }
 
