@@ -78,7 +78,7 @@ std::optional<ZoomTarget> zoomAboutPoint(const ViewportState& v, ViewSize size, 
   return ZoomTarget{n, latFromPixel(n, ny), lonFromPixel(n, nx), s};
 }
 
-bool leavesEditingZoom(int from, int to, int mode) { return from >= kEditZoom && to < kEditZoom && mode == 1; }
+bool leavesEditingZoom(int from, int to, int mode) { return from >= kMinEditZoom && to < kMinEditZoom && mode == 1; }
 
 std::optional<ScaleBar> scaleBar(int zoom, double x_rate)
 {

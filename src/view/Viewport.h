@@ -13,7 +13,7 @@ namespace tw {
 
 inline constexpr int kMinZoom = 6;
 inline constexpr int kMaxZoom = 18;
-inline constexpr int kEditZoom = 15;  // editing works only on the 1:25,000 map and closer
+inline constexpr int kMinEditZoom = 15;  // editing works only on the 1:25,000 map and closer
 inline constexpr int kArrowStep = 128;
 
 // Scale-bar length in metres, indexed by 18 − zoom.

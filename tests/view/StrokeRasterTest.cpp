@@ -1,0 +1,96 @@
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "view/StrokeRaster.h"
+
+using namespace tw;
+
+TEST(StrokeRaster, HorizontalLineCoversItsWidthWithFlatEnds)
+{
+  CoverageCanvas c(40, 30);
+  const FPoint line[] = {{5, 10}, {20, 10}};
+  c.strokePolyline(line, 2, 3);
+  for (int x = 5; x < 20; ++x) {
+    EXPECT_EQ(c.at(x, 9), 255) << x;
+    EXPECT_EQ(c.at(x, 10), 255) << x;
+    EXPECT_NEAR(c.at(x, 8), 128, 1) << x;
+    EXPECT_NEAR(c.at(x, 11), 128, 1) << x;
+    EXPECT_EQ(c.at(x, 7), 0) << x;
+    EXPECT_EQ(c.at(x, 12), 0) << x;
+  }
+  // Flat caps: nothing before the first point or after the last.
+  EXPECT_EQ(c.at(4, 10), 0);
+  EXPECT_EQ(c.at(20, 10), 0);
+}
+
+TEST(StrokeRaster, RoundJoinFillsTheOuterCorner)
+{
+  CoverageCanvas c(40, 40);
+  const FPoint bend[] = {{5, 20}, {20, 20}, {20, 5}};
+  c.strokePolyline(bend, 3, 5);
+  // Pixel just outside both straight edges at the corner's outside: inside the round join.
+  EXPECT_GT(c.at(21, 21), 200);
+  // Beyond the disk of the join (a miter would reach it).
+  EXPECT_EQ(c.at(22, 22), 0);
+}
+
+TEST(StrokeRaster, OverlapsInOneStrokeBlendOnce)
+{
+  CoverageCanvas c(30, 20);
+  const FPoint back[] = {{2, 10}, {25, 10}, {3, 10}, {24, 10}};
+  c.strokePolyline(back, 4, 3);
+  std::vector<uint32_t> px(30 * 20, 0xffffffffu);  // opaque white
+  c.compositeOver(px.data(), 30, 255, 0, 0, 0.9f);
+  const uint32_t p = px[10 * 30 + 12];
+  EXPECT_EQ(p >> 24, 255u);
+  EXPECT_EQ((p >> 16) & 0xff, 255u);
+  EXPECT_NEAR(static_cast<int>((p >> 8) & 0xff), 25, 1);  // 10 % of the white left
+  EXPECT_NEAR(static_cast<int>(p & 0xff), 25, 1);
+  // The mask is cleared: a second composite changes nothing.
+  c.compositeOver(px.data(), 30, 0, 0, 255, 1.0f);
+  EXPECT_EQ(px[10 * 30 + 12], p);
+}
+
+TEST(StrokeRaster, OverTransparentKeepsPremultipliedColour)
+{
+  CoverageCanvas c(10, 10);
+  const FPoint line[] = {{0, 5}, {10, 5}};
+  c.strokePolyline(line, 2, 3);
+  std::vector<uint32_t> px(100, 0);
+  c.compositeOver(px.data(), 10, 0, 0, 255, 0.9f);
+  const uint32_t p = px[5 * 10 + 5];
+  EXPECT_EQ(p >> 24, 230u);
+  EXPECT_EQ(p & 0xff, 230u);
+  EXPECT_EQ((p >> 16) & 0xff, 0u);
+}
+
+TEST(StrokeRaster, OffCanvasAndDegenerateInput)
+{
+  CoverageCanvas c(10, 10);
+  const FPoint far[] = {{-5000, -5000}, {-4000, -4990}, {20000, 3}, {20000, 3}};
+  c.strokePolyline(far, 4, 3);
+  const FPoint one[] = {{5, 5}};
+  c.strokePolyline(one, 1, 3);
+  for (int y = 0; y < 10; ++y)
+    for (int x = 0; x < 10; ++x) EXPECT_EQ(c.at(x, y), 0);
+  CoverageCanvas empty(0, 0);
+  empty.strokePolyline(far, 4, 3);
+  empty.compositeOver(nullptr, 0, 0, 0, 0, 1);
+}
+
+TEST(StrokeRaster, LongSegmentsCrossingTheCanvas)
+{
+  CoverageCanvas c(20, 20);
+  const FPoint diagonal[] = {{-1000, -1000}, {1000, 1000}};
+  c.strokePolyline(diagonal, 2, 3);
+  EXPECT_EQ(c.at(10, 10), 255);
+  EXPECT_EQ(c.at(0, 0), 255);
+  EXPECT_EQ(c.at(19, 19), 255);
+  EXPECT_EQ(c.at(15, 5), 0);
+  EXPECT_EQ(c.at(14, 10), 0);
+  CoverageCanvas v(20, 20);
+  const FPoint vertical[] = {{10, -50000}, {10, 50000}};
+  v.strokePolyline(vertical, 2, 3);
+  for (int y = 0; y < 20; ++y) EXPECT_EQ(v.at(9, y), 255) << y;
+}
