@@ -77,29 +77,34 @@ class Streamer {
 
 bool Streamer::attribute(xmlNodePtr node, const char* name, std::string_view& value)
 {
-  for (xmlAttrPtr a = node->properties; a; a = a->next) {
-    if (!a->name || std::strcmp(reinterpret_cast<const char*>(a->name), name) != 0) continue;
-    const xmlNode* c = a->children;
-    if (!c) {
-      value = {};
-      return true;
-    }
-    if (c->type == XML_TEXT_NODE && !c->next) {
-      value = c->content ? std::string_view(reinterpret_cast<const char*>(c->content)) : std::string_view{};
-      return true;
-    }
-    joined_.clear();
-    for (; c; c = c->next) {
-      if (c->type != XML_TEXT_NODE) {
-        entity_ = true;
-        return false;
-      }
-      if (c->content) joined_ += reinterpret_cast<const char*>(c->content);
-    }
-    value = joined_;
+  // xmlHasProp is what xmlGetProp looks up: the first attribute with that local name, else a
+  // default from the internal subset.
+  xmlAttrPtr a = xmlHasProp(node, reinterpret_cast<const xmlChar*>(name));
+  if (!a) return false;
+  if (a->type == XML_ATTRIBUTE_DECL) {
+    const xmlChar* v = reinterpret_cast<xmlAttributePtr>(a)->defaultValue;
+    value = v ? std::string_view(reinterpret_cast<const char*>(v)) : std::string_view{};
     return true;
   }
-  return false;
+  const xmlNode* c = a->children;
+  if (!c) {
+    value = {};
+    return true;
+  }
+  if (c->type == XML_TEXT_NODE && !c->next) {
+    value = c->content ? std::string_view(reinterpret_cast<const char*>(c->content)) : std::string_view{};
+    return true;
+  }
+  joined_.clear();
+  for (; c; c = c->next) {
+    if (c->type != XML_TEXT_NODE) {
+      entity_ = true;
+      return false;
+    }
+    if (c->content) joined_ += reinterpret_cast<const char*>(c->content);
+  }
+  value = joined_;
+  return true;
 }
 
 void Streamer::startElement(xmlTextReaderPtr r)

@@ -3,7 +3,8 @@
 // libxml2's xmlTextReader so that memory stays flat however large the file is.
 //
 // Each element comes with what a whole-tree visit would read from it: the local name, the
-// `lat` and `lon` attributes (first attribute with that local name, whatever its namespace)
+// `lat` and `lon` attributes (first attribute with that local name, whatever its namespace,
+// else a default declared in the internal subset)
 // and the element's text content including the text of all its descendants. Elements with any
 // other local name have no effect on the reader and are not reported.
 
