@@ -62,12 +62,16 @@ void AppDelegate::calcTrackInfo()
     stats.resetInfo();
     return;
   }
-  std::vector<tw::PosInfo> samples;
+  // tw::calcTrackInfo in steps, so that the lock is held only while the samples are read.
+  stats.resetInfo();
+  const tw::Section section = measuredSection();
+  if (t->points.size() < 2 || !tw::sectionInside(section, t->points.size())) return;
   {
     QMutexLocker guard(&lock);
-    samples = doc.positions;
+    tw::calcSlopeAndGradientStats(t->points, section, doc.positions, cycling, stats);
   }
-  tw::calcTrackInfo(t->points, t->valid_time, measuredSection(), samples, cycling, doc.states, stats);
+  checkRest();
+  if (!doc.states.empty()) tw::calcTimeStats(t->points, section, doc.states, stats);
 }
 
 void AppDelegate::updateGraph()
