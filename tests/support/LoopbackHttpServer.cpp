@@ -111,8 +111,8 @@ void LoopbackHttpServer::stop()
   if (stopping_.exchange(true)) return;
   release();
   if (acceptThread_.joinable()) acceptThread_.join();
-  for (auto& t : workers_)
-    if (t.joinable()) t.join();
+  for (auto& w : workers_)
+    if (w.thread.joinable()) w.thread.join();
   if (listenFd_ >= 0) ::close(listenFd_);
   listenFd_ = -1;
 }
@@ -243,7 +243,17 @@ void LoopbackHttpServer::acceptLoop()
       ::close(fd);
       continue;
     }
-    workers_.emplace_back([this, fd] { serveConnection(fd); });
+    std::erase_if(workers_, [](Worker& w) {
+      if (!w.done->load()) return false;
+      w.thread.join();
+      return true;
+    });
+    auto done = std::make_shared<std::atomic<bool>>(false);
+    workers_.push_back(Worker{std::thread([this, fd, done] {
+                                serveConnection(fd);
+                                *done = true;
+                              }),
+                              done});
   }
 }
 

@@ -8,6 +8,7 @@
 #include <chrono>
 #include <condition_variable>
 #include <map>
+#include <memory>
 #include <mutex>
 #include <string>
 #include <thread>
@@ -88,7 +89,11 @@ class LoopbackHttpServer {
   int port_ = 0;
   std::atomic<bool> stopping_{false};
   std::thread acceptThread_;
-  std::vector<std::thread> workers_;
+  struct Worker {
+    std::thread thread;
+    std::shared_ptr<std::atomic<bool>> done;
+  };
+  std::vector<Worker> workers_;  // accept thread only; finished ones are joined as it goes
   std::atomic<int> open_{0};
   std::atomic<int> maxOpen_{0};
   std::atomic<int> connections_{0};
