@@ -21,5 +21,7 @@ struct TrackAnalysis {
 // `track` over `section` (the whole track when absent). The points' distances must be current.
 TrackAnalysis analyzeTrack(TrackInfo& track, bool cycling);
 TrackAnalysis analyzeTrack(TrackInfo& track, Section section, bool cycling);
+// The same into `out`, reusing its buffers as the controller reuses `positions` and `states`.
+void analyzeTrack(TrackInfo& track, Section section, bool cycling, TrackAnalysis& out);
 
 }  // namespace tw
