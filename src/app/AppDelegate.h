@@ -12,6 +12,8 @@
 #include <memory>
 #include <vector>
 #include <atomic>
+#include <optional>
+#include <functional>
 
 #include "app/AppShell.h"
 #include "app/ConfigSchema.h"
@@ -22,6 +24,7 @@
 #include "app/MessageBoxes.h"
 #include "document/DocumentState.h"
 #include "document/Geodesy.h"
+#include "editing/EditingState.h"
 #include "tiles/MapImage.h"
 #include "tiles/Tile.h"
 #include "tiles/TilePlan.h"
@@ -217,12 +220,74 @@ class AppDelegate : public QObject {
   // ---- end elevation ----
 
   // ---- editing: undo, track and point operations (src/editing) ----
+  tw::EditingState editing;  // undo history, menu titles, track menus, pop-up state
+  // The modal panels, replaceable in tests. WayPointPanel edits the values and answers true
+  // on OK; ThinoutPanel answers the requested point count, or nothing when cancelled.
+  std::function<bool(tw::WayPointValues&)> runWayPointPanel;
+  std::function<std::optional<int>(int points, double total_dist)> runThinoutPanel;
+  // DEM elevation at a position, −100 when unknown; set by the elevation subsystem.
+  std::function<float(double lat, double lon)> elevationAt;
+  // Clears the graph's selected section when one is shown (graph_type 1); set by the graph.
+  std::function<void()> resetGraphSelection;
+
   void backupData(int action);
   void deleteAllBackups();
-  void inputMode();
+  void undo();
+  void redo();
+  void updateUndoMenu();
+  void updateRedoMenu();
+
   void updateTrackMenu();
+  void selectTrack(int index);
+  void showActiveTrack();
+  void showAllTrack();
+  void hideAllTrack();
+  void addTrack();
+  void deleteTrack();
+  void deleteTrackAtIndex(int index);
+  void connectTrack(int index);
+  // `selectedRows` of the point table; `pointTableShowing` whether it is the table shown.
+  void divideTrack(bool pointTableShowing, const std::vector<int>& selectedRows);
+  void reverseRoute();
+  void turnBack();
+  void stepBack();
+
+  void inputMode();
+  void trackMode();
+  void wayPointMode();
+  bool isInputMode() const { return mode == 1 && edit_mode == 0; }
+  bool isTrackMode() const { return mode == 1 && edit_mode == 1; }
+  bool isWayPointMode() const { return mode == 1 && edit_mode == 2; }
+  // Hit tests at a zoom-18 pixel; `hoverValid` is false for a fast or motionless hover.
+  void displayNearPoint(int32_t x, int32_t y, bool hoverValid = true);
+  void displayNearWayPoint(int32_t x, int32_t y, bool hoverValid = true);
+  void addTrackPoint(float lat, float lon);
+  void insertTrackPoint();
+  bool deleteTrackPointAtIndex(int index);
+  void showPopupButton();
+  void hidePopupButton();
+  bool checkPopup() const { return editing.pointPopupShown; }
+  void selectPopup(int item);  // tw::PointPopupItem
+  // One drag event at a map position; `firstEvent` for the first event of a press.
+  void dragTrackPoint(double lat, double lon, bool firstEvent);
+  void dragWayPoint(double lat, double lon, bool firstEvent);
+  void showWayPointButton(double lon, double lat);
+  void addWayPoint(double lat, double lon);  // the mouse position
+  void createWayPoint();
+  void editWayPointAtIndex(int index);
+  void editWayPoint();
+  void deleteWayPoint();
+  bool deleteWayPointAtIndex(int index);
+  // Deletes the rows selected in the table showing (`derived.show_list`).
+  void deleteSelectedItems(const std::vector<int>& rows);
   void checkConnectWayPoint();
   void moveTrack(int index);
+  void moveWayPoint(int index);
+  void thinout();
+  void douglasPeucker(int target);
+  // Undo/redo titles or track menus changed; a pop-up should open (1 point, 2 waypoint).
+  Q_SIGNAL void editMenusChanged();
+  Q_SIGNAL void popupRequested(int kind);
   // ---- end editing ----
 
   // ---- view: viewport, layers, labels, overlay (src/view) ----

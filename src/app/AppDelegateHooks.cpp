@@ -22,13 +22,6 @@ void AppDelegate::downloadElevation(const tw::Tile&) {}
 bool AppDelegate::findElevation(const tw::Tile&) { return false; }
 void AppDelegate::removeElevations() {}
 
-void AppDelegate::backupData(int) {}
-void AppDelegate::deleteAllBackups() {}
-void AppDelegate::inputMode() {}
-void AppDelegate::updateTrackMenu() {}
-void AppDelegate::checkConnectWayPoint() {}
-void AppDelegate::moveTrack(int) {}
-
 void AppDelegate::updatePosition(int zoom, double lat, double lon)
 {
   view.zoom = zoom;
