@@ -7,6 +7,8 @@
 
 #include <QObject>
 #include <QRecursiveMutex>
+#include <QRectF>
+#include <QWidget>
 #include <QString>
 #include <QThreadPool>
 #include <memory>
@@ -28,7 +30,10 @@
 #include "tiles/MapImage.h"
 #include "tiles/Tile.h"
 #include "tiles/TilePlan.h"
+#include "view/InputRules.h"
+#include "view/RoutePlan.h"
 #include "view/ViewportState.h"
+#include "view/ZoomSlider.h"
 
 class AppDelegate : public QObject {
   Q_OBJECT
@@ -292,10 +297,68 @@ class AppDelegate : public QObject {
 
   // ---- view: viewport, layers, labels, overlay (src/view) ----
   tw::ViewportState view;
+  tw::ZoomSlider slider;  // the zoom slider's values; ZoomView draws them
+  // The map window's layers, set by the window that builds them; null in headless use.
+  QWidget* baseView = nullptr;
+  class MapView* mapView = nullptr;
+  class RouteView* routeView = nullptr;
+  class InfoView* infoView = nullptr;
+  class ScaleView* scaleView = nullptr;
+  class LogoView* logoView = nullptr;
+  class ZoomView* zoomView = nullptr;
+  QWidget* graphView = nullptr;
+  QWidget* pointerView = nullptr;
+  // The list pane, for isMouseOnTrack; set by the lists.
+  QWidget* listView = nullptr;
+  // Rows selected in the list shown; set by the lists.
+  std::function<std::vector<int>()> selectedListRows;
+  class QVariantAnimation* zoomAnim = nullptr;
+
   void updatePosition(int zoom, double lat, double lon);
+  void updatePixelPosition(int zoom, int x, int y);
+  void moveRight();
+  void moveLeft();
+  void moveUp();
+  void moveDown();
+  void zoomIn();
+  void zoomOut();
+  void updateZoom(int n);
+  // `p` in window coordinates (y upward), relative to the base view.
+  void updateZoomPoint(tw::WindowPoint p, int delta);
+  // Scales the old picture about `anchor` (Qt coordinates of the base view) for 0.25 s.
+  void zoomAnimation(float scale, QPointF anchor);
+  void animationDidStop();
+  void moveMapLayer(int x, int y);
+  void resetMapPosition(int margin);
   void updateLocation();
+  void updateLayer();
+  void frameDidChange();
+  QSizeF getMapViewSize() const;
+  QRectF getZoomViewRect() const;
+  void moveButton(QWidget* button, int pos);
+
   void redrawAllLayers();
+  void redrawRouteLayer();
+  void redrawScaleLayer();
+  void redrawInfoLayer();
+  void requestRedraw();
+
+  void showRoute();
   void calcWayPointPosition();
+  // What the route layer draws, from the document, the modes and the settings.
+  tw::RouteInput routeInput(std::vector<int>& rowsStorage, const std::vector<int>& states) const;
+
+  void displayLocation(double lat, double lon, double elev);
+  // Global pixel at the current zoom, (0, 0) when none.
+  QPointF getTrackPointer();
+  tw::IPoint getNextPointer();
+  tw::WindowPoint getMousePoint() const;
+  bool isMouseOnMap() const;
+  bool isMouseOnTrack() const;
+  // Shown for 5000 ms when a zoom step leaves the editing zoom while editing.
+  void leaveEditingZoom();
+  // Map keys owned elsewhere ("s", "e", "r", "i"): true when handled. Set by their owners.
+  std::function<bool(tw::MapKey)> mapKeyHandler;
   // ---- end view ----
 
   // ---- graph and lists (not built yet) ----

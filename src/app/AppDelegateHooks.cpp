@@ -3,17 +3,11 @@
 #include "app/AppDelegate.h"
 
 // Draw-loop hook points (see docs/ARCHITECTURE.md, "Application shell").
-void AppDelegate::redrawBasicLayers() {}
-void AppDelegate::redrawMapLayer() {}
 void AppDelegate::checkTrackElevation() {}
 void AppDelegate::checkWayPointElevation() {}
-void AppDelegate::displayLocation() {}
-void AppDelegate::redrawGraphLayers() {}
-bool AppDelegate::isDragged() { return false; }
 
 bool AppDelegate::loadGPXData(const QByteArray&, bool) { return false; }
 void AppDelegate::createNew() {}
-
 
 void AppDelegate::calcTrackElevation(int) {}
 void AppDelegate::requestElevation() {}
@@ -21,16 +15,6 @@ void AppDelegate::requestElevation() {}
 void AppDelegate::downloadElevation(const tw::Tile&) {}
 bool AppDelegate::findElevation(const tw::Tile&) { return false; }
 void AppDelegate::removeElevations() {}
-
-void AppDelegate::updatePosition(int zoom, double lat, double lon)
-{
-  view.zoom = zoom;
-  view.lat = lat;
-  view.lon = lon;
-}
-void AppDelegate::updateLocation() {}
-void AppDelegate::redrawAllLayers() {}
-void AppDelegate::calcWayPointPosition() {}
 
 void AppDelegate::showGraphIfNeeded() {}
 void AppDelegate::updateTable() {}
