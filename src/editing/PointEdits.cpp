@@ -1,5 +1,6 @@
 #include "editing/PointEdits.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace tw {
@@ -144,6 +145,17 @@ void removeLastPoints(std::vector<Track>& points, int count)
 {
   const auto c = std::clamp<long long>(count, 0, static_cast<long long>(points.size()));
   points.resize(points.size() - static_cast<size_t>(c));
+}
+
+DPoint popupOrigin(int32_t x, int32_t y, int zoom, double foreX, double foreY, double viewWidth, double viewHeight,
+                   double buttonWidth, double buttonHeight)
+{
+  const int shift = std::clamp(18 - zoom, 0, 31);
+  double px = static_cast<double>(x >> shift) - foreX;
+  double py = viewHeight - (static_cast<double>(y >> shift) - foreY) - buttonHeight;
+  if (px + buttonWidth > viewWidth) px -= buttonWidth;
+  if (py < 0) py = 0;
+  return DPoint{std::floor(px), std::floor(py)};
 }
 
 void checkConnectWayPoint(std::vector<Track>& points, const std::vector<WayPoint>& waypoints)

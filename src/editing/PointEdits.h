@@ -60,6 +60,13 @@ void removeLastPoints(std::vector<Track>& points, int count);
 template <class T>
 void removeRows(std::vector<T>& items, std::vector<int> rows);
 
+// Bottom-left origin (y up) of a pop-up button anchored by its top-left corner at the zoom-18
+// pixel (x, y): moved left by its width when it would pass the map view's right edge, kept
+// above the bottom edge, on whole pixels. `foreX`, `foreY`: the visible area's origin in
+// global pixels at `zoom`.
+DPoint popupOrigin(int32_t x, int32_t y, int zoom, double foreX, double foreY, double viewWidth, double viewHeight,
+                   double buttonWidth, double buttonHeight);
+
 // Attaches each waypoint to the nearest track points (wp_index), once per pass unless the
 // track moves on more than 500 m.
 void checkConnectWayPoint(std::vector<Track>& points, const std::vector<WayPoint>& waypoints);

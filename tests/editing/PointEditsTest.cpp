@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 #include "EditingFixtures.h"
 #include "editing/PointEdits.h"
 
@@ -187,6 +189,24 @@ TEST(PointEdits, ReattachmentAfterFiveHundredMetres)
   checkConnectWayPoint(back, w1);
   EXPECT_EQ(back[1].wp_index, 0);
   EXPECT_EQ(back[3].wp_index, -1);
+}
+
+}  // namespace
+
+namespace {
+
+TEST(PointEdits, PopupPlacement)
+{
+  // Zoom 16: pixel 4000 → 1000. The button's top-left sits on the point (y up in the view).
+  auto o = popupOrigin(4000, 8000, 16, 900.0, 1900.0, 800.0, 600.0, 120.0, 24.0);
+  EXPECT_DOUBLE_EQ(o.x, 100.0);
+  EXPECT_DOUBLE_EQ(o.y, 600.0 - 100.0 - 24.0);
+  // Near the right edge it opens to the left of the point.
+  o = popupOrigin(4000, 8000, 16, 250.5, 1900.0, 800.0, 600.0, 120.0, 24.0);
+  EXPECT_DOUBLE_EQ(o.x, std::floor(749.5 - 120.0));
+  // Near the bottom edge it stays inside.
+  o = popupOrigin(4000, 8000, 16, 900.0, 1420.0, 800.0, 600.0, 120.0, 24.0);
+  EXPECT_DOUBLE_EQ(o.y, 0.0);
 }
 
 }  // namespace
