@@ -24,36 +24,26 @@ bool startsAscending(const std::vector<Track>& points, Section sec)
   return !(points[sec.end - 1].elev < std::trunc(points[sec.start].elev));
 }
 
-void rangePass(const std::vector<Track>& points, Section sec, TrackStats& stats)
-{
-  for (int i = sec.start; i < sec.end; ++i) {
-    const Track& p = points[i];
-    if (p.peak_type == 1) ++stats.peak_count;
-    if (p.elev > stats.max_elev) stats.max_elev = p.elev;
-    if (p.elev < stats.min_elev) stats.min_elev = p.elev;
-    if (i > sec.start) stats.total_dist += saneLength(p.seg_dist);
-  }
-  stats.span = stats.total_dist < 1000.0f ? 1.0 : 10.0;
-}
-
 float lerp(float a, float b, float f) { return a + (b - a) * f; }
 
 }  // namespace
 
-void calcTrackProfile(const std::vector<Track>& points, Section sec, TrackStats& stats,
-                      std::vector<PosInfo>& positions)
+namespace {
+
+// One walk over the section: samples every `span` metres, ascent and descent from turn to turn,
+// and, when `range` is set, the range statistics (peak count, extremes, total_dist) on the way.
+void sampleSection(const std::vector<Track>& points, Section sec, double span, bool range, TrackStats& stats,
+                   std::vector<PosInfo>& positions, std::vector<std::size_t>& boundaries)
 {
-  stats.resetMeasured();
-  stats.span = 10.0;
   positions.clear();
-  stats.route_time = std::any_of(points.begin(), points.end(), [](const Track& p) { return p.time.has_value(); });
-  if (!sectionInside(sec, points.size())) return;
-
-  rangePass(points, sec, stats);
-  const double span = stats.span;
-  positions.reserve(std::min<std::size_t>(kMaxProfileSamples, static_cast<std::size_t>(stats.total_dist / span) + 2));
-
+  boundaries.clear();
+  stats.total_up = stats.total_down = 0.0f;
   const Track& first = points[sec.start];
+  if (range) {
+    if (first.peak_type == 1) ++stats.peak_count;
+    if (first.elev > stats.max_elev) stats.max_elev = first.elev;
+    if (first.elev < stats.min_elev) stats.min_elev = first.elev;
+  }
   bool ascending = startsAscending(points, sec);
   float turnElev = first.elev;  // Et
   float envelope = first.elev;  // X
@@ -69,13 +59,19 @@ void calcTrackProfile(const std::vector<Track>& points, Section sec, TrackStats&
     s0.point_index = sec.start;
     positions.push_back(s0);
   }
-  std::vector<std::size_t> boundaries;
 
   for (int i = sec.start + 1; i < sec.end; ++i) {
     const Track& prev = points[i - 1];
     const Track& p = points[i];
     const bool known = p.hasElevation();
     const float el = p.elev;
+    const float seg = saneLength(p.seg_dist);
+    if (range) {
+      if (p.peak_type == 1) ++stats.peak_count;
+      if (el > stats.max_elev) stats.max_elev = el;
+      if (el < stats.min_elev) stats.min_elev = el;
+      stats.total_dist += seg;
+    }
     // A section that starts without an elevation measures from its first known one.
     if (known && envelope == kUnknown) envelope = el;
     if (known && turnElev == kUnknown) turnElev = el;
@@ -111,7 +107,6 @@ void calcTrackProfile(const std::vector<Track>& points, Section sec, TrackStats&
       turn = true;
     }
 
-    const float seg = saneLength(p.seg_dist);
     const float cumulative2 = cumulative + seg;
     while (positions.size() < kMaxProfileSamples &&
            static_cast<double>(positions.size()) * span <= static_cast<double>(cumulative2)) {
@@ -142,7 +137,31 @@ void calcTrackProfile(const std::vector<Track>& points, Section sec, TrackStats&
     cumulative = cumulative2;
     prevElev = el;
   }
-  calcGradients(positions, boundaries, span);
+}
+
+}  // namespace
+
+void calcTrackProfile(const std::vector<Track>& points, Section sec, TrackStats& stats,
+                      std::vector<PosInfo>& positions)
+{
+  stats.resetMeasured();
+  stats.span = 10.0;
+  positions.clear();
+  stats.route_time = std::any_of(points.begin(), points.end(), [](const Track& p) { return p.time.has_value(); });
+  if (!sectionInside(sec, points.size())) return;
+
+  // The length decides the step, so sample at 10 m while measuring it and sample again at 1 m
+  // when the section turns out shorter than 1000 m: long tracks are walked once.
+  std::vector<std::size_t> boundaries;
+  const double estimate = static_cast<double>(points[sec.end - 1].dist) - points[sec.start].dist;
+  if (std::isfinite(estimate) && estimate > 0.0)
+    positions.reserve(std::min<std::size_t>(kMaxProfileSamples, static_cast<std::size_t>(estimate / 10.0) + 2));
+  sampleSection(points, sec, 10.0, true, stats, positions, boundaries);
+  if (stats.total_dist < 1000.0f) {
+    stats.span = 1.0;
+    sampleSection(points, sec, 1.0, false, stats, positions, boundaries);
+  }
+  calcGradients(positions, boundaries, stats.span);
 }
 
 void calcGradients(std::vector<PosInfo>& positions, const std::vector<std::size_t>& boundaries, double span)
