@@ -302,11 +302,13 @@ void LoopbackHttpServer::waitWhileHeld()
 
 void LoopbackHttpServer::serveConnection(int fd)
 {
+  const std::string head = readHead(fd, 5000);
+  // Counted from the request's arrival until its answer starts: a client that waits for the
+  // answer before its next request can never be seen twice.
   const int open = ++open_;
   int seen = maxOpen_.load();
   while (open > seen && !maxOpen_.compare_exchange_weak(seen, open)) {
   }
-  const std::string head = readHead(fd, 5000);
   Request req;
   req.arrived = Clock::now();
   req.openAtArrival = open;
@@ -334,6 +336,7 @@ void LoopbackHttpServer::serveConnection(int fd)
 
   waitWhileHeld();
   if (delay > 0) std::this_thread::sleep_for(std::chrono::milliseconds(delay));
+  --open_;
 
   switch (b) {
     case Behaviour::Serve: sendResponse(fd, found ? 200 : 404, found ? body : "not found"); break;
@@ -366,7 +369,6 @@ void LoopbackHttpServer::serveConnection(int fd)
     std::lock_guard g(mutex_);
     if (index < log_.size()) log_[index].finished = Clock::now();
   }
-  --open_;
 }
 
 }  // namespace twtest

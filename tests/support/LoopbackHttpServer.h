@@ -2,7 +2,8 @@
 // A small HTTP/1.1 server on 127.0.0.1 for tests: serves files from a directory or from an
 // in-memory map, and on demand misbehaves (404, 500, stall, reset, garbage, oversized body).
 // One thread per connection, one request per connection; every request is recorded with its
-// times and the number of connections open when it arrived. Bounded in connections and time.
+// times and the number of requests received and not yet answered when it arrived. Bounded in
+// connections and time.
 
 #include <atomic>
 #include <chrono>
@@ -33,7 +34,7 @@ class LoopbackHttpServer {
     std::string userAgent;
     std::chrono::steady_clock::time_point arrived;
     std::chrono::steady_clock::time_point finished;
-    int openAtArrival = 0;  // connections being served when this one arrived, itself included
+    int openAtArrival = 0;  // requests received and not yet answered, this one included
   };
   using Clock = std::chrono::steady_clock;
 
@@ -73,6 +74,7 @@ class LoopbackHttpServer {
   std::vector<Request> requests() const;
   size_t requestCount() const;
   size_t countPrefix(const std::string& prefix) const;
+  // Peak number of requests received and not yet answered.
   int maxConcurrent() const { return maxOpen_.load(); }
   // Waits until at least n requests arrived; false on timeout.
   bool waitForRequests(size_t n, int timeoutMs) const;
