@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 #include "analysis/Rests.h"
 #include "analysis/TimeMath.h"
@@ -47,12 +48,12 @@ bool timesAscending(const std::vector<Track>& points)
   return true;
 }
 
-void forwardWindowSpeeds(std::vector<Track>& points)
+SpeedSum forwardWindowSpeeds(std::vector<Track>& points, bool ascending, int moving)
 {
+  SpeedSum total;
   const std::size_t n = points.size();
   const Track& lastPoint = points.back();
   // With ascending times the window end never moves back, which keeps the pass linear.
-  const bool ascending = timesAscending(points);
   std::size_t carried = 0;
   for (std::size_t i = 0; i < n; ++i) {
     Track& p = points[i];
@@ -80,7 +81,12 @@ void forwardWindowSpeeds(std::vector<Track>& points)
       }
     }
     p.speed = end == n ? kUnknownSpeed : speedOver(points[end].dist - p.dist, dtEnd);
+    if (p.speed >= moving) {
+      total.sum += p.speed;
+      ++total.count;
+    }
   }
+  return total;
 }
 
 // Speeds of the points just before the rest starting at m, from windows that end at them.
@@ -126,8 +132,18 @@ void calcSpeed(std::vector<Track>& points, bool valid_time, const std::vector<in
     for (Track& p : points) p.speed = kUnknownSpeed;
     return;
   }
-  forwardWindowSpeeds(points);
+  forwardWindowSpeeds(points, timesAscending(points), std::numeric_limits<int>::max());
   applyRestCorrection(points, valid_time, states);
+}
+
+SpeedSum calcForwardSpeeds(std::vector<Track>& points, bool valid_time, bool timesAscending, int moving)
+{
+  if (points.empty()) return {};
+  if (!valid_time) {
+    for (Track& p : points) p.speed = kUnknownSpeed;
+    return {};
+  }
+  return forwardWindowSpeeds(points, timesAscending, moving);
 }
 
 void applyRestCorrection(std::vector<Track>& points, bool valid_time, const std::vector<int>& states)

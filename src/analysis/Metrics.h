@@ -17,6 +17,14 @@ void recalcDistance(std::vector<Track>& points);
 // windows end before the rest, and drift from the rest's first point inside it).
 void calcSpeed(std::vector<Track>& points, bool valid_time, const std::vector<int>& states);
 
+// The forward windows of calcSpeed alone, for a caller that already knows whether the timed
+// points ascend in time; returns the sum and count of the speeds of at least `moving` m/h.
+struct SpeedSum {
+  long long sum = 0;
+  long long count = 0;
+};
+SpeedSum calcForwardSpeeds(std::vector<Track>& points, bool valid_time, bool timesAscending, int moving);
+
 // The rest correction alone, over speeds that already hold the forward windows (calcSpeed is
 // this after the forward pass); nothing without valid times or with stale states.
 void applyRestCorrection(std::vector<Track>& points, bool valid_time, const std::vector<int>& states);

@@ -36,7 +36,9 @@ int64_t speedPerHour(double metres, double seconds)
   return static_cast<int64_t>(std::clamp(v, -9.0e18, 9.0e18));
 }
 
-std::vector<int> phases(const std::vector<Track>& points)
+// Phases from the peak marks and, when the first point has a time, the seconds of every point
+// (a point without a time takes its predecessor's), in one walk over the points.
+void phasesAndTimes(const std::vector<Track>& points, std::vector<int>& states, std::vector<double>& t)
 {
   bool descending = false;
   for (std::size_t i = 1; i < points.size(); ++i) {
@@ -45,27 +47,36 @@ std::vector<int> phases(const std::vector<Track>& points)
       break;
     }
   }
-  std::vector<int> states;
+  states.clear();
   states.reserve(points.size());
-  for (const Track& p : points) {
+  const bool timed = points.front().time.has_value();
+  t.assign(timed ? points.size() : 0, 0.0);
+  const TimePoint origin = timed ? *points.front().time : TimePoint{};
+  double last = 0.0;
+  for (std::size_t i = 0; i < points.size(); ++i) {
+    const Track& p = points[i];
     states.push_back(descending ? kStateDescending : kStateAscending);
     if (p.peak_type == 1) descending = true;
     else if (p.peak_type == 2) descending = false;
+    if (timed) {
+      if (p.time) last = detail::secondsBetween(*p.time, origin);
+      t[i] = last;
+    }
   }
-  return states;
 }
 
-// Seconds of every point; a point without a time takes its predecessor's (the first has one).
 std::vector<double> effectiveTimes(const std::vector<Track>& points)
 {
-  std::vector<double> t(points.size());
-  const TimePoint origin = *points.front().time;
-  double last = 0.0;
-  for (std::size_t i = 0; i < points.size(); ++i) {
-    if (points[i].time) last = detail::secondsBetween(*points[i].time, origin);
-    t[i] = last;
-  }
+  std::vector<int> phases;
+  std::vector<double> t;
+  phasesAndTimes(points, phases, t);
   return t;
+}
+
+int restSpeedFrom(SpeedSum moving)
+{
+  if (moving.count == 0) return kRestSpeedCap;
+  return static_cast<int>(std::min<long long>(kRestSpeedCap, (moving.sum / moving.count) / 5));
 }
 
 class RestScanner {
@@ -222,26 +233,27 @@ void mergeRests(const std::vector<Track>& points, std::vector<int>& states)
 
 int restSpeed(const std::vector<Track>& points)
 {
-  long long sum = 0, count = 0;
+  SpeedSum moving;
   for (const Track& p : points) {
     if (p.speed >= kMovingSpeed) {
-      sum += p.speed;
-      ++count;
+      moving.sum += p.speed;
+      ++moving.count;
     }
   }
-  if (count == 0) return kRestSpeedCap;
-  return static_cast<int>(std::min<long long>(kRestSpeedCap, (sum / count) / 5));
+  return restSpeedFrom(moving);
 }
 
 void checkRest(std::vector<Track>& points, bool valid_time, std::vector<int>& states)
 {
   if (points.empty()) return;
-  states = phases(points);
+  std::vector<double> times;
+  phasesAndTimes(points, states, times);
   if (!points.front().time || !points.back().time) return;
 
-  calcSpeed(points, valid_time, states);  // phases only: the plain forward windows
-  const std::vector<double> times = effectiveTimes(points);
-  RestScanner(points, states, times, restSpeed(points)).scan();
+  // The speeds with phase states only are the plain forward windows.
+  const SpeedSum moving =
+      calcForwardSpeeds(points, valid_time, std::is_sorted(times.begin(), times.end()), kMovingSpeed);
+  RestScanner(points, states, times, restSpeedFrom(moving)).scan();
   mergeRests(points, states, times);
   // The forward windows do not depend on the states and detection leaves the speeds alone, so
   // recomputing the speeds with the new states is the rest correction over the current ones.
