@@ -26,6 +26,7 @@
 #include "app/MessageBoxes.h"
 #include "document/DocumentState.h"
 #include "document/Geodesy.h"
+#include "elevation/Elevation.h"
 #include "editing/EditingState.h"
 #include "tiles/MapImage.h"
 #include "tiles/Tile.h"
@@ -215,13 +216,30 @@ class AppDelegate : public QObject {
   // ---- end tiles ----
 
   // ---- elevation: DEM caches and lookups (src/elevation) ----
-  // Runs on a queue worker for request kinds 1, 2 and 3 (the tile queue calls it).
-  void downloadElevation(const tw::Tile& tile);
+  tw::ElevationList elevations;    // DEM10B, guarded by `lock`
+  tw::ElevationList elevations5A;  // DEM5A, guarded by `lock`
+  // 1 (DEM5A first) only during a recalculation; workers reset both on a transport error.
+  std::atomic<int> dem_mode{0};
+  std::atomic<bool> elev_recalc{false};
+  // The DEM10B fallback question is waiting to be asked or answered; fills pause meanwhile.
+  bool dem_question = false;
+  // Runs on a queue worker for request kinds 1, 2 and 3 (the tile queue calls it). True when
+  // the tile was stored or is no longer needed.
+  bool downloadElevation(const tw::Tile& tile);
   // Under the lock: is this DEM key cached (kinds 1, 2 in elevations, kind 3 in elevations5A)?
   bool findElevation(const tw::Tile& tile);
   // Under the lock, from removeTiles: DEM eviction by tw::demEvictRule (tiles/TilePlan.h)
   // with view.zoom, mode and elevRect.
   void removeElevations();
+  // Metres, −1.0 for DEM5A without data, −100.0 when the tile is not cached.
+  float getElevation(double lat, double lon);
+  float getElevation5A(double lat, double lon);
+  // The menu command: choose the DEM, then throw every track elevation away and fetch again.
+  void recalcElevation();
+  // The DemPanel dialog, modal: 1 OK (dem_mode stored), 0 cancelled. Tests replace it.
+  std::function<int()> runDemPanel;
+  // Asked after the draw tick that found DEM5A gaps, outside the lock.
+  void askDemFallback();
   // ---- end elevation ----
 
   // ---- editing: undo, track and point operations (src/editing) ----

@@ -15,5 +15,6 @@ int cmdInfo(const Args& args);
 int cmdThin(const Args& args);
 int cmdReverse(const Args& args);
 int cmdTurnback(const Args& args);
+int cmdElevation(const Args& args);
 
 }  // namespace twcli

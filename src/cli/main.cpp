@@ -20,6 +20,7 @@ const Command kCommands[] = {
     {"thin", twcli::cmdThin, "thin IN.gpx --points N [--track K] -o OUT.gpx"},
     {"reverse", twcli::cmdReverse, "reverse IN.gpx -o OUT.gpx"},
     {"turnback", twcli::cmdTurnback, "turnback IN.gpx -o OUT.gpx"},
+    {"elevation", twcli::cmdElevation, "elevation IN.gpx -o OUT.gpx [--dem 10b|5a] [--recalc]"},
 };
 
 void usage()

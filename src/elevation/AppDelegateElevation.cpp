@@ -1,0 +1,204 @@
+// The DEM caches, their downloads and lookups, and the elevation fill of the controller: glue
+// over elevation/DemParse.h, DemLookup.h, ElevationPlan.h and ElevationFill.h.
+#include <QMetaObject>
+#include <QMutexLocker>
+
+#include "app/AppDelegate.h"
+#include "elevation/DemLookup.h"
+#include "elevation/DemPanel.h"
+#include "elevation/DemParse.h"
+#include "elevation/ElevationFill.h"
+#include "elevation/ElevationPlan.h"
+#include "tiles/TileUrl.h"
+
+namespace {
+
+constexpr int kDemTimeoutMs = 60000;
+constexpr int kActionRefetchElevation = 18;
+
+const QString kFallbackTitle = QStringLiteral("エラー");
+const QString kFallbackQuestion =
+    QStringLiteral("標高が取得できない点が存在します。\n取得できない点の標高をDEM10Bのデータで補完しますか?");
+const QString kRestoredTitle = QStringLiteral("メッセージ");
+const QString kRestoredMessage = QStringLiteral("標高を元に戻しました");
+
+int showDemPanel(AppDelegate& app)
+{
+  DemPanel panel(app.config.intValue("dem_mode"));
+  const int code = panel.exec();
+  if (code == 1) app.config.setInt("dem_mode", panel.selectedMode());
+  return code == 1 ? 1 : 0;
+}
+
+}  // namespace
+
+// ---- DEM tiles ----
+
+bool AppDelegate::downloadElevation(const tw::Tile& k)
+{
+  const bool dem5a = k.type == tw::kTileDem5A;
+  const QString url = QString::fromStdString(tw::tileUrl(k));
+  const HttpResult result = http() ? http()->get(url, kDemTimeoutMs) : HttpResult{0, {}, true};
+  if (result.transportError) {
+    // A running recalculation is abandoned; its points stay unknown until asked for again.
+    net_ok = false;
+    dem_mode = 0;
+    elev_recalc = false;
+    return false;
+  }
+  net_ok = true;
+  if (!checkNeeds(k)) return true;
+
+  auto e = tw::demTileFromAnswer(k.x, k.y, dem5a ? tw::DemModel::DEM5A : tw::DemModel::DEM10B, result.status,
+                                 std::string_view(result.body.constData(), std::size_t(result.body.size())));
+  if (!e) return false;  // malformed: asked for again at the next requestElevation
+
+  {
+    QMutexLocker guard(&lock);
+    // A view tile and a point tile of the same place may both have been fetched.
+    if (!findElevation(k)) (dem5a ? elevations5A : elevations).push_back(std::move(e));
+  }
+  graph_needs_draw = true;
+  return true;
+}
+
+bool AppDelegate::findElevation(const tw::Tile& k)
+{
+  QMutexLocker guard(&lock);
+  const tw::ElevationList& cache = k.type == tw::kTileDem5A ? elevations5A : elevations;
+  return tw::findElevation(cache, k.x, k.y) != nullptr;
+}
+
+void AppDelegate::removeElevations()
+{
+  QMutexLocker guard(&lock);
+  auto evict = [&](tw::ElevationList& cache, bool dem5a) {
+    if (tw::demEvictRule(view.zoom, mode, dem5a) == tw::DemEvict::ClearAll)
+      cache.clear();
+    else
+      tw::removeOutside(cache, elevRect, [](const auto& e) { return std::pair{e->x, e->y}; });
+  };
+  evict(elevations, false);
+  evict(elevations5A, true);
+}
+
+float AppDelegate::getElevation(double lat, double lon)
+{
+  QMutexLocker guard(&lock);
+  return tw::lookupElevation(elevations, lat, lon);
+}
+
+float AppDelegate::getElevation5A(double lat, double lon)
+{
+  QMutexLocker guard(&lock);
+  return tw::lookupElevation(elevations5A, lat, lon);
+}
+
+void AppDelegate::requestElevation()
+{
+  if (!routes() || doc.outside) return;
+  const auto keys = tw::planElevationRequests(doc, dem_mode, [this](const tw::Tile& k) {
+    return findTile(k) || findRequests(k);
+  });
+  for (const tw::Tile& k : keys) addRequest(k);
+}
+
+// ---- elevation fill ----
+
+void AppDelegate::calcTrackElevation(int track)
+{
+  if (track < 0 || track >= int(doc.tracks.size())) return;
+  QMutexLocker guard(&lock);
+  const tw::TrackFillResult r = tw::calcTrackElevation(doc.tracks[track], track == doc.active_track, elevations);
+  if (r.invalid_track) doc.invalid_track = true;
+  if (r.modify) doc.modify = true;
+}
+
+void AppDelegate::checkTrackElevation()
+{
+  // The fallback question decides what the DEM5A gaps become; nothing is filled until then.
+  if (dem_question) return;
+  tw::CheckTrackResult r;
+  {
+    QMutexLocker guard(&lock);
+    r = tw::fillAllTracks(doc.tracks, doc.active_track, dem_mode, elevations, elevations5A);
+  }
+  doc.invalid_track = r.invalid_track;
+  if (r.modify) doc.modify = true;
+  for (int t : r.changed_tracks) {
+    if (t == doc.active_track)
+      calcTrackData();
+    else
+      calcTrackElevation(t);
+  }
+  if (!r.changed_tracks.empty()) {
+    if (derived.show_list == 1) updateTable();
+    updateGraph();
+  }
+
+  switch (tw::recalcStep(elev_recalc, r.missing_tile, doc.invalid_track, dem_mode)) {
+    case tw::RecalcStep::Running:
+      break;
+    case tw::RecalcStep::Finished:
+      dem_mode = 0;
+      elev_recalc = false;
+      calcTrackData();
+      redrawAllLayers();
+      break;
+    case tw::RecalcStep::AskFallback:
+      dem_mode = 0;
+      // The draw tick holds the lock; a modal question there would stall every download.
+      dem_question = true;
+      QMetaObject::invokeMethod(this, [this] { askDemFallback(); }, Qt::QueuedConnection);
+      break;
+  }
+}
+
+void AppDelegate::askDemFallback()
+{
+  if (!dem_question) return;
+  if (boxes().confirmMessage(kFallbackTitle, kFallbackQuestion)) {
+    dem_question = false;
+    tw::resetDem5AGaps(doc.tracks);
+    checkTrackElevation();
+    requestElevation();
+  } else {
+    dem_question = false;
+    // With no edit since the command this puts back the snapshot it took.
+    undo();
+    boxes().alertMessage(kRestoredTitle, kRestoredMessage);
+  }
+  calcTrackData();
+  redrawAllLayers();
+}
+
+void AppDelegate::checkWayPointElevation()
+{
+  tw::WayPointFillResult r;
+  {
+    QMutexLocker guard(&lock);
+    r = tw::fillWayPoints(doc.waypoints, elevations);
+  }
+  doc.invalid_wp = r.invalid_wp;
+  if (r.changed) {
+    doc.modify = true;
+    if (derived.show_list == 2) updateTable();
+  }
+}
+
+void AppDelegate::recalcElevation()
+{
+  if (!routes() || doc.outside) return;
+  if ((runDemPanel ? runDemPanel() : showDemPanel(*this)) != 1) return;
+  backupData(kActionRefetchElevation);
+  tw::clearElevationsForRecalc(doc);
+  doc.invalid_wp = true;
+  dem_mode = config.intValue("dem_mode") == 1 ? 1 : 0;
+  doc.invalid_track = true;
+  elev_recalc = true;
+  checkTrackElevation();
+  checkWayPointElevation();
+  requestElevation();
+  for (tw::TrackInfo& t : doc.tracks) t.stable = 0;
+  redrawAllLayers();
+}
