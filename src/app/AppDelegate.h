@@ -303,6 +303,9 @@ class AppDelegate : public QObject {
   bool deleteWayPointAtIndex(int index);
   // Deletes the rows selected in the table showing (`derived.show_list`).
   void deleteSelectedItems(const std::vector<int>& rows);
+  // The delete keys of the map: the selected point, the last point, the selected waypoint or
+  // the selected list rows, by tool.
+  void deleteKey();
   void checkConnectWayPoint();
   void moveTrack(int index);
   void moveWayPoint(int index);

@@ -180,3 +180,22 @@ void AppDelegate::checkConnectWayPoint()
 {
   if (auto* r = routes()) tw::checkConnectWayPoint(*r, doc.waypoints);
 }
+
+void AppDelegate::deleteKey()
+{
+  if (isTrackMode() && doc.select >= 0) {
+    if (deleteTrackPointAtIndex(doc.select)) {
+      doc.modify = true;
+      if (auto* r = routes()) tw::recalcDistance(*r);
+      updateGraph();
+      redrawAllLayers();
+    }
+  } else if (isInputMode()) {
+    stepBack();
+  } else if (isWayPointMode() && doc.select_wp >= 0) {
+    deleteWayPointAtIndex(doc.select_wp);
+    updateGraph();
+  } else {
+    deleteSelectedItems(selectedListRows ? selectedListRows() : std::vector<int>{});
+  }
+}

@@ -330,3 +330,29 @@ TEST(EditingPanels, WayPointPanelRefusesCdataEnd)
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(EditingController, DeleteKeyByTool)
+{
+  d.doc.select = 2;
+  d.deleteKey();
+  EXPECT_EQ(points(), 4u);
+  EXPECT_TRUE(d.doc.modify);
+  EXPECT_NEAR(d.routes()->at(2).seg_dist, 2 * d.routes()->at(1).seg_dist, 0.01);  // distances recomputed
+  EXPECT_FLOAT_EQ(d.routes()->at(2).dist, d.routes()->at(1).dist + d.routes()->at(2).seg_dist);
+  d.edit_mode = 0;
+  d.deleteKey();
+  EXPECT_EQ(points(), 3u);
+  d.edit_mode = 2;
+  d.doc.waypoints.resize(2);
+  d.doc.select_wp = 0;
+  d.deleteKey();
+  EXPECT_EQ(d.doc.waypoints.size(), 1u);
+  d.derived.show_list = 2;
+  d.selectedListRows = [] { return std::vector<int>{0}; };
+  d.deleteKey();
+  EXPECT_TRUE(d.doc.waypoints.empty());
+}
+
+}  // namespace
