@@ -25,17 +25,15 @@ uint8_t clampByte(int v) { return static_cast<uint8_t>(std::clamp(v, 0, 255)); }
 // separable dilation (a row pass, then a column pass) instead of nine reads per pixel.
 void neighbourhoodOf(const uint8_t* classes, uint8_t cls, std::vector<uint8_t>& out)
 {
-  std::vector<uint8_t> rows(std::size_t(N) * N);
+  // Plain loops over whole rows so the compiler can vectorise them.
+  std::vector<uint8_t> eq(std::size_t(N) * N), rows(std::size_t(N) * N);
+  for (std::size_t i = 0; i < eq.size(); ++i) eq[i] = classes[i] == cls;
   for (int y = 0; y < N; ++y) {
-    const uint8_t* c = classes + y * N;
+    const uint8_t* e = eq.data() + y * N;
     uint8_t* r = rows.data() + y * N;
-    uint8_t prev = 0, cur = c[0] == cls;
-    for (int x = 0; x < N; ++x) {
-      const uint8_t next = x + 1 < N ? c[x + 1] == cls : 0;
-      r[x] = prev | cur | next;
-      prev = cur;
-      cur = next;
-    }
+    r[0] = e[0] | e[1];
+    for (int x = 1; x < N - 1; ++x) r[x] = e[x - 1] | e[x] | e[x + 1];
+    r[N - 1] = e[N - 2] | e[N - 1];
   }
   out.resize(std::size_t(N) * N);
   for (int y = 0; y < N; ++y) {
@@ -95,12 +93,12 @@ void parseRoad(ClassMap& classes)
   for (int pass = 0; pass < kRoadJoinPasses; ++pass) {
     // Every pass reads the classes as they were before it: the dilation is computed first.
     neighbourhoodOf(classes.data(), kClassRoad, near);
-    bool changed = false;
-    for (std::size_t i = 0; i < std::size_t(N) * N; ++i)
-      if (classes[i] == kClassLight && near[i]) {
-        classes[i] = kClassRoad;
-        changed = true;
-      }
+    uint8_t changed = 0;
+    for (std::size_t i = 0; i < std::size_t(N) * N; ++i) {
+      const uint8_t join = classes[i] == kClassLight && near[i];
+      classes[i] = join ? uint8_t(kClassRoad) : classes[i];
+      changed |= join;
+    }
     if (!changed) break;  // later passes would find nothing either
   }
 }
