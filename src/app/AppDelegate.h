@@ -248,7 +248,7 @@ class AppDelegate : public QObject {
   // on OK; ThinoutPanel answers the requested point count, or nothing when cancelled.
   std::function<bool(tw::WayPointValues&)> runWayPointPanel;
   std::function<std::optional<int>(int points, double total_dist)> runThinoutPanel;
-  // DEM elevation at a position, −100 when unknown; set by the elevation subsystem.
+  // Overrides the DEM lookup of new points and waypoints (tests); unset, getElevation is used.
   std::function<float(double lat, double lon)> elevationAt;
   // Clears the graph's selected section when one is shown (graph_type 1); set by the graph.
   std::function<void()> resetGraphSelection;

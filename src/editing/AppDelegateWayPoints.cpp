@@ -8,9 +8,10 @@
 
 namespace {
 
-float demElevation(const AppDelegate& app, double lat, double lon)
+// The DEM10B elevation, −100 while its tile is not cached.
+float demElevation(AppDelegate& app, double lat, double lon)
 {
-  return app.elevationAt ? app.elevationAt(lat, lon) : tw::kUnknownElevation;
+  return app.elevationAt ? app.elevationAt(lat, lon) : app.getElevation(lat, lon);
 }
 
 // Runs the waypoint dialog; a name that would break the file is refused here too.

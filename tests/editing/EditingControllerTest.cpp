@@ -84,8 +84,11 @@ TEST_F(EditingController, InputToolAddsOnePointForADoubleClick)
   d.addTrackPoint(35.5f, 139.5f);
   d.addTrackPoint(35.5f, 139.5f);
   EXPECT_EQ(points(), 1u);
+  d.elevationAt = [](double, double) { return 612.5f; };
   d.addTrackPoint(35.501f, 139.5f);
   EXPECT_EQ(points(), 2u);
+  EXPECT_EQ(d.routes()->front().elev, tw::kUnknownElevation);  // no DEM tile cached
+  EXPECT_EQ(d.routes()->back().elev, 612.5f);
   EXPECT_EQ(snapshots(), 1);
   EXPECT_EQ(d.doc.select, -1);
   // The delete keys of the input tool remove the last point.
