@@ -61,7 +61,12 @@ class AppDelegate : public QObject {
   // ---- document (src/document) ----
   tw::DocumentState doc;
   std::vector<tw::Track>* routes() { return doc.routes(); }
-  void deleteAllTracks() { doc.deleteAllTracks(); }
+  // Under `lock`: `positions` is shared with the graph's readers.
+  void deleteAllTracks()
+  {
+    QMutexLocker locker(&lock);
+    doc.deleteAllTracks();
+  }
   void deleteAllWayPoints() { doc.deleteAllWayPoints(); }
   void setFileName(const QString& name);
   QString getFileBaseName() const;
@@ -148,8 +153,29 @@ class AppDelegate : public QObject {
   // ---- end app ----
 
   // ---- gpx: reading and writing (src/gpx) ----
+  // The reader: replaces the document with GPX bytes (UTF-8) or appends them; asks first when
+  // changes would be lost and reports a broken file itself. False when declined or broken.
   bool loadGPXData(const QByteArray& text, bool append);
   void createNew();
+  void loadGPX();     // open command
+  void loadAppend();  // append command
+  // Writes every waypoint and all tracks (`all`) or the active one; silent on failure.
+  bool saveGPXData(const QString& path, bool all);
+  void saveGPX();
+  void saveSelectTrack();
+  bool checkValidTime(const std::vector<tw::Track>& points) const;
+  // A dragged path or link the map overlay can take.
+  bool acceptableObject(const QString& candidate) const;
+  // List switching after a load; defaults in AppDelegateHooks.cpp until the lists exist.
+  void showTrackList();
+  void showWayPointList();
+
+ private:
+  // The close question's "保存する" is the save command (`saveCommand` is declared earlier, so
+  // it exists when this runs during construction).
+  bool save_command_set_ = (saveCommand = [this] { saveGPX(); }, true);
+
+ public:
   // ---- end gpx ----
 
   // ---- analysis: metrics, statistics, rests (src/analysis) ----
@@ -309,8 +335,6 @@ class AppDelegate : public QObject {
   void checkConnectWayPoint();
   void moveTrack(int index);
   void moveWayPoint(int index);
-  // Centres on the profile sample under graph x (`width` the pointer view's width).
-  void movePosition(double x, double width);
   void thinout();
   void douglasPeucker(int target);
   // Undo/redo titles or track menus changed; a pop-up should open (1 point, 2 waypoint).

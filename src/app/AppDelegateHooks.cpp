@@ -4,8 +4,8 @@
 
 // Draw-loop hook points (see docs/ARCHITECTURE.md, "Application shell").
 
-bool AppDelegate::loadGPXData(const QByteArray&, bool) { return false; }
-void AppDelegate::createNew() {}
+void AppDelegate::showTrackList() {}
+void AppDelegate::showWayPointList() {}
 
 
 
