@@ -335,6 +335,8 @@ class AppDelegate : public QObject {
   void checkConnectWayPoint();
   void moveTrack(int index);
   void moveWayPoint(int index);
+  // Centres on the profile sample under graph x (`width` the pointer view's width).
+  void movePosition(double x, double width);
   void thinout();
   void douglasPeucker(int target);
   // Undo/redo titles or track menus changed; a pop-up should open (1 point, 2 waypoint).

@@ -254,3 +254,16 @@ void AppDelegate::moveWayPoint(int index)
   if (index < 0 || index >= static_cast<int>(doc.waypoints.size())) return;
   updatePosition(view.zoom, doc.waypoints[index].lat, doc.waypoints[index].lon);
 }
+
+void AppDelegate::movePosition(double x, double width)
+{
+  tw::PosInfo sample;
+  {
+    QMutexLocker locker(&lock);
+    sample = tw::posInfoAt(doc.positions, x, width, stats.total_dist, stats.span);
+  }
+  if (sample.point_index < 0) return;
+  updatePosition(view.zoom, sample.lat, sample.lon);
+  if (derived.show_list == 1) updateTable();
+  redrawAllLayers();
+}

@@ -359,3 +359,31 @@ TEST_F(EditingController, DeleteKeyByTool)
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(EditingController, CentringOnPointsWaypointsAndSamples)
+{
+  d.moveTrack(4);
+  EXPECT_DOUBLE_EQ(d.view.lon, d.routes()->at(4).lon);
+  EXPECT_EQ(d.view.zoom, 16);
+  d.doc.waypoints.resize(1);
+  d.doc.waypoints[0].setPosition(35.2, 139.3);
+  d.moveWayPoint(0);
+  EXPECT_DOUBLE_EQ(d.view.lat, 35.2);
+  tw::PosInfo s;
+  s.lat = 35.4;
+  s.lon = 139.4;
+  s.point_index = 2;
+  d.doc.positions = {s, s};
+  d.stats.total_dist = 20.0f;
+  d.stats.span = 10.0;
+  d.movePosition(75.0, 100.0);
+  EXPECT_DOUBLE_EQ(d.view.lat, 35.4);
+  d.doc.positions[1].point_index = -1;
+  d.doc.positions[1].lat = 1.0;
+  d.movePosition(75.0, 100.0);  // a sample without a point: nothing
+  EXPECT_DOUBLE_EQ(d.view.lat, 35.4);
+}
+
+}  // namespace
