@@ -87,6 +87,14 @@ void AppDelegate::updateGraph()
   updateTable();
 }
 
+void AppDelegate::showRest()
+{
+  derived.show_rest = derived.show_rest ? 0 : 1;
+  config.setInt("show_rest", derived.show_rest);
+  if (derived.show_list == 1) updateTable();
+  redrawBasicLayers();
+}
+
 int AppDelegate::calcDegree(int gradient) { return tw::calcDegree(gradient); }
 
 tw::InfoFields AppDelegate::infoFields() const { return tw::formatInfoFields(stats, cycling); }

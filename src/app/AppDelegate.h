@@ -193,6 +193,8 @@ class AppDelegate : public QObject {
   void calcTrackInfo();
   void checkRest();
   void updateGraph();
+  // The menu switch of rest marks: flips and stores "show_rest", refreshes the point table.
+  void showRest();
   static int calcDegree(int gradient);
   // The track information dialog: its texts, and its OK (false, after the alert, for a name
   // that cannot be stored; otherwise the rename and time adjustment are applied).

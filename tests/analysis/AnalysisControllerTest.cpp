@@ -143,3 +143,14 @@ TEST_F(AnalysisController, DialogOkRenamesShiftsAndRefusesCdataEnd)
   EXPECT_EQ(d.infoFields().restTimeField, "---");
   EXPECT_EQ(AppDelegate::calcDegree(100), 45);
 }
+
+TEST_F(AnalysisController, ShowRestFlipsAndStoresTheSwitch)
+{
+  d.derived.show_rest = 1;
+  d.showRest();
+  EXPECT_EQ(d.derived.show_rest, 0);
+  EXPECT_EQ(d.config.intValue("show_rest"), 0);
+  d.showRest();
+  EXPECT_EQ(d.derived.show_rest, 1);
+  EXPECT_EQ(d.config.intValue("show_rest"), 1);
+}
