@@ -136,3 +136,34 @@ TEST(MainWindowShell, TitleButtonsAndMenus)
   d.setFileName(QStringLiteral("takao.gpx"));
   EXPECT_EQ(w.windowTitle(), QStringLiteral("takao.gpx"));
 }
+
+TEST(MainWindowShell, ClosingAsksThenStoresFrameAndSettings)
+{
+  QTemporaryDir dir;
+  ScriptedMessageBoxes boxes;
+  AppDelegate d({&boxes, nullptr});
+  d.configStore = ConfigStore(dir.path() + QStringLiteral("/tarnwick.ini"));
+  MainWindow w(d);
+  w.show();
+  d.applicationDidFinishLaunching();
+  w.setGeometry(40, 30, 700, 500);
+
+  tw::TrackInfo t;
+  t.points.resize(2);
+  d.doc.tracks.push_back(t);
+  d.doc.modify = true;
+  boxes.exitAnswers = {MessageBoxes::kExitCancel};
+  EXPECT_FALSE(w.close());
+  EXPECT_TRUE(w.isVisible());
+  EXPECT_FALSE(QFile::exists(d.configStore.path()));
+
+  boxes.exitAnswers = {MessageBoxes::kExitDiscard};
+  EXPECT_TRUE(w.close());
+  ASSERT_TRUE(QFile::exists(d.configStore.path()));
+  const tw::StoredConfig stored = d.configStore.read();
+  ASSERT_TRUE(stored.config);
+  const auto frame = tw::parseFrame(std::get<std::string>(stored.config->at("frame")));
+  ASSERT_TRUE(frame);
+  EXPECT_EQ(frame->width, 700);
+  EXPECT_EQ(frame->height, 500);
+}
