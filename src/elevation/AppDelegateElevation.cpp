@@ -112,6 +112,7 @@ void AppDelegate::calcTrackElevation(int track)
   const tw::TrackFillResult r = tw::calcTrackElevation(doc.tracks[track], track == doc.active_track, elevations);
   if (r.invalid_track) doc.invalid_track = true;
   if (r.modify) doc.modify = true;
+  if (r.route_time) stats.route_time = true;
 }
 
 void AppDelegate::checkTrackElevation()
