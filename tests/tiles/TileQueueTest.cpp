@@ -245,10 +245,9 @@ TEST_F(TileQueueTest, MapTilesAreQueuedAndServedBeforeDemTiles)
     else if (firstDem == log.size() && log[i].path.rfind("/xyz/dem/", 0) == 0) firstDem = i;
   }
   EXPECT_EQ(maps, 15u);
+  EXPECT_EQ(server.countPrefix("/xyz/dem/14/"), 4u);
   // A DEM download starts only once fewer than 4 map requests are outstanding.
-  if (firstDem < log.size()) {
-    EXPECT_GE(firstDem, 15u - 3u);
-  }
+  EXPECT_GE(firstDem, 15u - 3u);
 }
 
 TEST_F(TileQueueTest, DemRequestWaitsWhileFourMapRequestsAreOutstanding)
@@ -287,6 +286,7 @@ TEST_F(TileQueueTest, DemRequestWaitsWhileFourMapRequestsAreOutstanding)
     gone = !tw::findRequests(app->requests, dem);
   }
   EXPECT_TRUE(gone);
+  EXPECT_EQ(server.countPrefix("/xyz/dem/14/14622/6017.txt"), 1u);
   QMutexLocker guard(&app->lock);
   app->requests.clear();
 }
