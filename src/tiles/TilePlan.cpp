@@ -106,7 +106,8 @@ bool tileNeeded(const Tile& k, const NeedsInput& in, bool cached)
 {
   switch (k.type) {
     case kTileMap:
-      if (!(k.map == in.map_type || (k.map == kMapStandard && in.mode == 3))) return false;
+      // An out-of-range kind plans standard tiles; it must not then refuse them all.
+      if (!(k.map == plannedMapKind(0, in.map_type) || (k.map == kMapStandard && in.mode == 3))) return false;
       return inRect(k.x, k.y, in.backRect) && !cached;
     case kTileDemView: return inRect(k.x, k.y, in.elevRect) && !cached;
     default: return true;

@@ -133,6 +133,11 @@ TEST(TilePlan, NeedsRule)
   EXPECT_TRUE(tileNeeded(key(26, 13, 14, kTileDemView), in, false));
   EXPECT_FALSE(tileNeeded(key(27, 13, 14, kTileDemView), in, false));
   EXPECT_FALSE(tileNeeded(key(26, 13, 14, kTileDemView), in, true));
+  // A map kind outside 0–3 plans standard tiles, which are then wanted.
+  in.mode = 0;
+  in.map_type = 9;
+  EXPECT_TRUE(tileNeeded(key(104, 52, 16, kTileMap, kMapStandard), in, false));
+  in.mode = 3;
   // Point DEM requests and unknown kinds are always wanted.
   EXPECT_TRUE(tileNeeded(key(999, 999, 14, kTileDemPoint), in, true));
   EXPECT_TRUE(tileNeeded(key(999, 999, 14, kTileDem5A), in, true));
