@@ -4,14 +4,22 @@
 #include <QPainterPath>
 
 #include "app/AppDelegate.h"
+#include "view/InfoView.h"
+#include "view/LayerViews.h"
 
 QWidget* createMapLayer(MapLayer kind, AppDelegate& d, QWidget* parent)
 {
   QWidget* w = nullptr;
-  if (kind == MapLayer::Overlay)
-    w = new OverlayPlaceholder(d, parent);
-  else
-    w = new PlaceholderLayer(kind, parent);
+  d.baseView = parent;
+  switch (kind) {
+    case MapLayer::Map: w = d.mapView = new MapView(&d, parent); break;
+    case MapLayer::Route: w = d.routeView = new RouteView(&d, parent); break;
+    case MapLayer::Overlay: w = d.infoView = new InfoView(&d, parent); break;
+    case MapLayer::Scale: w = d.scaleView = new ScaleView(&d, parent); break;
+    case MapLayer::Logo: w = d.logoView = new LogoView(&d, parent); break;
+    case MapLayer::Zoom: w = d.zoomView = new ZoomView(&d, parent); break;
+    case MapLayer::Graph: w = new PlaceholderLayer(kind, parent); break;
+  }
   if (kind == MapLayer::Graph) w->hide();  // shown by the graph toggle
   return w;
 }

@@ -49,6 +49,12 @@ InfoView::InfoView(AppDelegate* d, QWidget* parent) : QWidget(parent), d_(d)
   setAttribute(Qt::WA_AcceptTouchEvents);
   pointer_img_ = namedImage(QStringLiteral("pointer24"));
   arrow_img_ = namedImage(QStringLiteral("arrow24"));
+  connect(d, &AppDelegate::messageChanged, this, qOverload<>(&QWidget::update));
+}
+
+InfoView::~InfoView()
+{
+  if (d_->infoView == this) d_->infoView = nullptr;
 }
 
 tw::WindowPoint InfoView::windowPoint(QPointF p) const { return tw::fromQt(p, height()); }

@@ -17,6 +17,7 @@ class InfoView : public QWidget {
   Q_OBJECT
  public:
   explicit InfoView(AppDelegate* d, QWidget* parent = nullptr);
+  ~InfoView() override;
 
   double lat = -1, lon = -1;
   float elev = -100.0f;

@@ -63,6 +63,12 @@ void ZoomableLayer::paintEvent(QPaintEvent*)
 
 MapView::MapView(AppDelegate* d, QWidget* parent) : ZoomableLayer(d, parent) {}
 
+MapView::~MapView()
+{
+  if (d_->mapView == this) d_->mapView = nullptr;
+  if (d_->baseView == parentWidget()) d_->baseView = nullptr;
+}
+
 void MapView::paintLayer(QPainter& p)
 {
   d_->resetMapPosition(0);
@@ -82,6 +88,11 @@ void MapView::paintLayer(QPainter& p)
 void MapView::resizeEvent(QResizeEvent*) { d_->frameDidChange(); }
 
 RouteView::RouteView(AppDelegate* d, QWidget* parent) : ZoomableLayer(d, parent) {}
+
+RouteView::~RouteView()
+{
+  if (d_->routeView == this) d_->routeView = nullptr;
+}
 
 void RouteView::paintLayer(QPainter& p)
 {
@@ -113,6 +124,11 @@ ScaleView::ScaleView(AppDelegate* d, QWidget* parent) : QWidget(parent), d_(d)
   setAttribute(Qt::WA_TransparentForMouseEvents);
 }
 
+ScaleView::~ScaleView()
+{
+  if (d_->scaleView == this) d_->scaleView = nullptr;
+}
+
 void ScaleView::paintEvent(QPaintEvent*)
 {
   const auto bar = tw::scaleBar(d_->view.zoom, d_->view.x_rate);
@@ -140,6 +156,11 @@ LogoView::LogoView(AppDelegate* d, QWidget* parent) : QWidget(parent), d_(d)
   setAttribute(Qt::WA_TransparentForMouseEvents);
 }
 
+LogoView::~LogoView()
+{
+  if (d_->logoView == this) d_->logoView = nullptr;
+}
+
 QString LogoView::text() const
 {
   return QString::fromStdString(tw::attributionText(d_->mode, d_->derived.map_type, d_->view.zoom));
@@ -160,6 +181,11 @@ void LogoView::paintEvent(QPaintEvent*)
 }
 
 ZoomView::ZoomView(AppDelegate* d, QWidget* parent) : QWidget(parent), d_(d) {}
+
+ZoomView::~ZoomView()
+{
+  if (d_->zoomView == this) d_->zoomView = nullptr;
+}
 
 void ZoomView::paintEvent(QPaintEvent*)
 {

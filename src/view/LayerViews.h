@@ -1,5 +1,6 @@
 #pragma once
-// The map window's layers: the tile layer (MapView), the route layer (RouteView), the scale
+// Each view clears its pointer on the controller when it goes, so the controller never
+// draws into a closed window. The map window's layers: the tile layer (MapView), the route layer (RouteView), the scale
 // bar (ScaleView), the attribution (LogoView) and the zoom slider (ZoomView). The overlay that
 // takes the input is InfoView.
 
@@ -36,6 +37,7 @@ class MapView : public ZoomableLayer {
   Q_OBJECT
  public:
   explicit MapView(AppDelegate* d, QWidget* parent = nullptr);
+  ~MapView() override;
   // Where a drag has moved the layer since its last redraw (moveMapLayer / resetMapPosition).
   QPoint layerPosition() const { return layerPos_; }
   void setLayerPosition(QPoint p) { layerPos_ = p; }
@@ -52,6 +54,7 @@ class RouteView : public ZoomableLayer {
   Q_OBJECT
  public:
   explicit RouteView(AppDelegate* d, QWidget* parent = nullptr);
+  ~RouteView() override;
 
  protected:
   void paintLayer(QPainter& p) override;
@@ -61,6 +64,7 @@ class ScaleView : public QWidget {
   Q_OBJECT
  public:
   explicit ScaleView(AppDelegate* d, QWidget* parent = nullptr);
+  ~ScaleView() override;
 
  protected:
   void paintEvent(QPaintEvent*) override;
@@ -73,6 +77,7 @@ class LogoView : public QWidget {
   Q_OBJECT
  public:
   explicit LogoView(AppDelegate* d, QWidget* parent = nullptr);
+  ~LogoView() override;
   QString text() const;
 
  protected:
@@ -86,6 +91,7 @@ class ZoomView : public QWidget {
   Q_OBJECT
  public:
   explicit ZoomView(AppDelegate* d, QWidget* parent = nullptr);
+  ~ZoomView() override;
 
  protected:
   void paintEvent(QPaintEvent*) override;
