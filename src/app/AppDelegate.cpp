@@ -88,6 +88,7 @@ void AppDelegate::applicationDidFinishLaunching()
     // A file opened before launch finished.
     updateTrackMenu();
     showGraphIfNeeded();
+    showRoute();
     baseMode();
     requestElevation();
     updateTable();
