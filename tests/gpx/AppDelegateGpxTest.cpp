@@ -1,5 +1,6 @@
 // The controller's GPX flow: confirmation, replace and append, error and warning boxes,
 // open/append/save commands and the new-document command, with scripted boxes.
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -270,6 +271,27 @@ TEST_F(GpxControllerTest, AfterLaunchTheLoadedTrackIsShownInBaseMode)
   EXPECT_EQ(d.mode, 0);
   ASSERT_TRUE(d.loadGPXData(gpx(kWayPoint), false));
   EXPECT_EQ(d.edit_mode, 2);
+}
+
+TEST_F(GpxControllerTest, TitleFollowsFileNameAndActiveTrack)
+{
+  QSignalSpy titles(&d, &AppDelegate::titleChanged);
+  ASSERT_TRUE(d.loadGPXData(gpx(kTrackA), false));
+  d.setFileName(QStringLiteral("route.gpx"));
+  EXPECT_EQ(titles.last().at(0).toString(), QStringLiteral("route.gpx(A)"));
+  const qsizetype n = titles.count();
+  d.deleteAllTracks();  // forgets the name without retitling
+  EXPECT_EQ(titles.count(), n);
+  EXPECT_EQ(d.doc.filename, "");
+  d.updateTitle();
+  EXPECT_EQ(titles.last().at(0).toString(), QStringLiteral("Tarnwick"));
+}
+
+TEST_F(GpxControllerTest, CreateNewShowsTracksAgain)
+{
+  d.track_mode = 0;
+  d.createNew();
+  EXPECT_EQ(d.track_mode, 2);
 }
 
 TEST_F(GpxControllerTest, AcceptableObject)
