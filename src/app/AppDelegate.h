@@ -299,6 +299,7 @@ class AppDelegate : public QObject {
   void connectTrack(int index);
   // `selectedRows` of the point table; `pointTableShowing` whether it is the table shown.
   void divideTrack(bool pointTableShowing, const std::vector<int>& selectedRows);
+  void divideTrack();  // the menu command: the list's own state through selectedListRows
   void reverseRoute();
   void turnBack();
   void stepBack();
@@ -331,6 +332,7 @@ class AppDelegate : public QObject {
   bool deleteWayPointAtIndex(int index);
   // Deletes the rows selected in the table showing (`derived.show_list`).
   void deleteSelectedItems(const std::vector<int>& rows);
+  void deleteSelectedItems();  // the rows selectedListRows reports
   // The delete keys of the map: the selected point, the last point, the selected waypoint or
   // the selected list rows, by tool.
   void deleteKey();

@@ -174,3 +174,8 @@ void AppDelegate::stepBack()
   updateGraph();
   updateButton();
 }
+
+void AppDelegate::divideTrack()
+{
+  divideTrack(derived.show_list == 1, selectedListRows ? selectedListRows() : std::vector<int>{});
+}

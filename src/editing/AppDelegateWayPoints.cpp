@@ -197,6 +197,11 @@ void AppDelegate::deleteKey()
     deleteWayPointAtIndex(doc.select_wp);
     updateGraph();
   } else {
-    deleteSelectedItems(selectedListRows ? selectedListRows() : std::vector<int>{});
+    deleteSelectedItems();
   }
+}
+
+void AppDelegate::deleteSelectedItems()
+{
+  deleteSelectedItems(selectedListRows ? selectedListRows() : std::vector<int>{});
 }

@@ -214,7 +214,8 @@ TEST_F(EditingController, TrackCommands)
   d.divideTrack(true, {1, 2});
   EXPECT_EQ(lastMessage(), QStringLiteral("複数行が選ばれています。トラックを分割する位置を1行だけ選択してから行なってください"));
   EXPECT_EQ(d.doc.tracks.size(), 1u);
-  d.divideTrack(true, {4});
+  d.selectedListRows = [] { return std::vector<int>{4}; };
+  d.divideTrack();
   ASSERT_EQ(d.doc.tracks.size(), 2u);
   ASSERT_EQ(d.editing.trackMenu.size(), 2u);
   EXPECT_EQ(d.editing.trackMenu[0].title, "トラック1(往路)");
