@@ -277,14 +277,19 @@ TEST_F(MapWidgetTest, SliderClickOnTheTopRowSelectsZoom18)
   EXPECT_EQ(app->slider.pos, 12);
 }
 
-TEST_F(MapWidgetTest, DropTakesLocalGpxFilesOnly)
+TEST_F(MapWidgetTest, DroppedLocalFilesOpenOrAppend)
 {
   const std::string path = twtest::fixture("view/walk.gpx");
   EXPECT_TRUE(InfoView::acceptableObject(QString::fromStdString(path)));
   EXPECT_FALSE(InfoView::acceptableObject(QStringLiteral("/tmp/WALK.GPX")));  // case-sensitive
   EXPECT_FALSE(InfoView::acceptableObject(QStringLiteral("notes.txt")));
-  EXPECT_TRUE(info()->dropFile(QString::fromStdString(path), false));
+  ASSERT_TRUE(info()->dropFile(QString::fromStdString(path), false));
+  EXPECT_EQ(app->doc.tracks.size(), 1u);
+  EXPECT_EQ(app->doc.filename, "walk.gpx");
+  ASSERT_TRUE(info()->dropFile(QString::fromStdString(path), true));  // Alt held: append
+  EXPECT_EQ(app->doc.tracks.size(), 2u);
   EXPECT_FALSE(info()->dropFile(QStringLiteral("notes.txt"), false));
+  EXPECT_EQ(app->doc.tracks.size(), 2u);
 }
 
 TEST_F(MapWidgetTest, ReadoutShowsPositionAndElevation)
