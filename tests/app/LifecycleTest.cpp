@@ -211,3 +211,26 @@ TEST_F(LifecycleTest, LaunchAppliesAFittingFrame)
   EXPECT_EQ(frames.at(0).at(0).value<tw::FrameRect>(), (tw::FrameRect{50, 20, 1180, 750}));
   EXPECT_TRUE(d.launched);
 }
+
+// "保存する" runs the real save command: a cancelled save dialog keeps the window open.
+TEST_F(LifecycleTest, CloseFlowThroughTheSaveCommand)
+{
+  AppDelegate fresh({&boxes, nullptr});  // the save command as wired by default
+  tw::TrackInfo t;
+  t.points.resize(2);
+  fresh.doc.tracks.push_back(t);
+  fresh.doc.active_track = 0;
+  fresh.doc.modify = true;
+
+  boxes.exitAnswers = {MessageBoxes::kExitSave};
+  boxes.fileAnswers.clear();  // the save dialog is cancelled
+  EXPECT_FALSE(fresh.windowShouldClose());
+  EXPECT_TRUE(fresh.doc.modify);
+  EXPECT_EQ(boxes.count(QStringLiteral("save")), 1);
+
+  boxes.exitAnswers = {MessageBoxes::kExitSave};
+  boxes.fileAnswers = {dir.path() + QStringLiteral("/saved.gpx")};
+  EXPECT_TRUE(fresh.windowShouldClose());
+  EXPECT_FALSE(fresh.doc.modify);
+  EXPECT_TRUE(QFile::exists(dir.path() + QStringLiteral("/saved.gpx")));
+}
