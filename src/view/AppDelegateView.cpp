@@ -322,7 +322,7 @@ tw::RouteInput AppDelegate::routeInput(std::vector<int>& rows, const std::vector
   in.mouse_on_map = isMouseOnMap();
   if (derived.show_list == 1 && selectedListRows) rows = selectedListRows();
   in.selected_rows = &rows;
-  in.graph_type = 0;  // a section chosen in the graph is added with the graph
+  in.graph_type = graph_type;
   in.part_start = part_start;
   in.part_end = part_end;
   in.states = &states;

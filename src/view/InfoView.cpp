@@ -141,15 +141,22 @@ void InfoView::paintEvent(QPaintEvent*)
   const tw::IPoint next = d_->getNextPointer();
   if (tp.x() > 0 && (next.x != 0 || next.y != 0)) {
     const QPointF c(tp.x() - fore.x, tp.y() - fore.y);
-    if (!pointer_img_.isNull()) p.drawImage(QRectF(c.x() - 12, c.y() - 12, 24, 24), pointer_img_);
+    if (!pointer_img_.isNull()) {
+      p.drawImage(QRectF(c.x() - 12, c.y() - 12, 24, 24), pointer_img_);
+    } else {
+      p.setPen(QPen(Qt::white, 2));
+      p.setBrush(QColor(230, 40, 40));
+      p.drawEllipse(c, 8, 8);
+    }
     p.save();
     p.translate(c);
     p.rotate(std::atan2(next.y, next.x) * 180.0 / tw::kPi);  // y down on both sides
-    if (!arrow_img_.isNull())
+    if (!arrow_img_.isNull()) {
       p.drawImage(QRectF(-12, -12, 24, 24), arrow_img_);
-    else {
-      p.setPen(QPen(Qt::black, 2));
-      p.drawLine(QPointF(-8, 0), QPointF(10, 0));
+    } else {
+      p.setPen(Qt::NoPen);
+      p.setBrush(Qt::white);
+      p.drawPolygon(QPolygonF({QPointF(7, 0), QPointF(-4, -5), QPointF(-4, 5)}));
     }
     p.restore();
   }
@@ -243,7 +250,7 @@ void InfoView::mouseDoubleClickEvent(QMouseEvent* e)
 void InfoView::enterEvent(QEnterEvent*)
 {
   mouse_inside = true;
-  if (d_->graphView) setFocus();  // the overlay takes the keys back from the graph
+  setFocus();  // the overlay takes the keys back, from the graph or the lists
 }
 
 void InfoView::leaveEvent(QEvent*) { mouse_inside = false; }

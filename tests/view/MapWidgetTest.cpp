@@ -335,3 +335,22 @@ TEST_F(MapWidgetTest, LayersPaintOffscreen)
   }
   EXPECT_GE(red, 2);
 }
+
+TEST_F(MapWidgetTest, TrackPointerFollowsTheSelection)
+{
+  editTrack(3);
+  app->mode = 0;
+  EXPECT_EQ(app->getTrackPointer(), QPointF(0, 0));  // nothing selected
+  app->doc.select = 1;
+  const tw::Track& t = app->doc.tracks[0].points[1];
+  EXPECT_EQ(app->getTrackPointer(), QPointF(t.x >> 3, t.y >> 3));
+  const tw::IPoint next = app->getNextPointer();
+  EXPECT_EQ(next.x, app->doc.tracks[0].points[2].x - t.x);
+  EXPECT_EQ(next.y, app->doc.tracks[0].points[2].y - t.y);
+  // The track tool marks the selection itself at editing zooms.
+  app->mode = 1;
+  app->edit_mode = 1;
+  EXPECT_EQ(app->getTrackPointer(), QPointF(0, 0));
+  app->mode = 2;
+  EXPECT_EQ(app->getNextPointer().x, 0);
+}
