@@ -388,3 +388,31 @@ TEST_F(EditingController, CentringOnPointsWaypointsAndSamples)
 }
 
 }  // namespace
+
+namespace {
+
+QByteArray gpxText(double lon0)
+{
+  QByteArray t = "<?xml version=\"1.0\"?><gpx version=\"1.1\" xmlns=\"http://www.topografix.com/GPX/1/1\"><trk><trkseg>";
+  for (int i = 0; i < 3; ++i)
+    t += QStringLiteral("<trkpt lat=\"35.0\" lon=\"%1\"><ele>500</ele></trkpt>").arg(lon0 + i * 0.001, 0, 'f', 6).toUtf8();
+  return t + "</trkseg></trk></gpx>";
+}
+
+TEST_F(EditingController, UndoAroundOpeningFiles)
+{
+  ASSERT_TRUE(d.deleteTrackPointAtIndex(0));
+  // Opening a file clears the history.
+  ASSERT_TRUE(d.loadGPXData(gpxText(139.1), false));
+  EXPECT_FALSE(d.editing.history.canUndo());
+  EXPECT_EQ(d.editing.undoTitle, "取り消し");
+  // Appending to a non-empty document can be undone.
+  ASSERT_TRUE(d.loadGPXData(gpxText(139.2), true));
+  EXPECT_EQ(d.doc.tracks.size(), 2u);
+  EXPECT_EQ(d.editing.undoTitle, "取り消し - トラック追加");
+  d.undo();
+  EXPECT_EQ(d.doc.tracks.size(), 1u);
+  EXPECT_DOUBLE_EQ(d.doc.tracks[0].points[0].lon, 139.1);
+}
+
+}  // namespace
