@@ -80,8 +80,13 @@ void AppDelegate::saveTableStatus()
 
 void AppDelegate::applicationDidFinishLaunching()
 {
+  updateLayer();  // the layers take the base view's frame
   updateButton();
   emit frameRequested(tw::frameForScreen(config, screen));
+  if (derived.show_list == 1)
+    showTrackList();
+  else if (derived.show_list == 2)
+    showWayPointList();
   if (doc.tracks.empty()) {
     updatePosition(view.zoom, view.lat, view.lon);
   } else {
