@@ -104,11 +104,15 @@ void AppDelegate::applicationDidFinishLaunching()
 
 bool AppDelegate::openFile(const QString& path)
 {
-  QByteArray text;
   QFile file(path);
-  if (QFileInfo(path).size() <= kMaxOpenFileSize && file.open(QIODevice::ReadOnly)) text = file.readAll();
-  // The reader reports unreadable or broken text itself.
-  if (loadGPXData(text, false)) setFileName(QFileInfo(path).fileName());
+  if (QFileInfo(path).size() > kMaxOpenFileSize || !file.open(QIODevice::ReadOnly)) {
+    // A file that cannot be read must not empty the document the way a broken one does.
+    boxes().alertMessage(QStringLiteral("エラー"),
+                         QStringLiteral("GPXデータの読み込みに失敗しました。\nファイルが壊れている可能性があります。"));
+    return true;
+  }
+  // The reader reports broken text itself.
+  if (loadGPXData(file.readAll(), false)) setFileName(QFileInfo(path).fileName());
   return true;
 }
 

@@ -167,3 +167,28 @@ TEST(MainWindowShell, ClosingAsksThenStoresFrameAndSettings)
   EXPECT_EQ(frame->width, 700);
   EXPECT_EQ(frame->height, 500);
 }
+
+TEST(DesktopOpen, CommandLinePathIsOpened)
+{
+  ScriptedMessageBoxes boxes;
+  AppDelegate d({&boxes, nullptr});
+  EXPECT_TRUE(d.openFile(QStringLiteral(TW_SAMPLE_GPX)));
+  ASSERT_EQ(d.doc.tracks.size(), 1u);
+  EXPECT_GT(d.doc.tracks[0].points.size(), 300u);
+  EXPECT_EQ(d.doc.waypoints.size(), 8u);
+  EXPECT_EQ(d.doc.filename, "sample.gpx");
+  EXPECT_FALSE(d.doc.modify);
+  // A missing file answers true too, says so, and leaves the document as it was.
+  EXPECT_TRUE(d.openFile(QStringLiteral("/nonexistent/walk.gpx")));
+  EXPECT_EQ(d.doc.filename, "sample.gpx");
+  EXPECT_EQ(d.doc.tracks.size(), 1u);
+  ASSERT_EQ(boxes.count(QStringLiteral("alert")), 1);
+  EXPECT_EQ(boxes.last()->title, QStringLiteral("エラー"));
+
+  QTemporaryDir dir;
+  const QString out = dir.path() + QStringLiteral("/sample.png");
+  const ProcessRun r = runTarnwick({QStringLiteral("--screenshot"), out, QStringLiteral("--wait-ms"), QStringLiteral("300"),
+                                    QStringLiteral(TW_SAMPLE_GPX)});
+  ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+  EXPECT_TRUE(QImageReader(out).text(QStringLiteral("Title")).startsWith(QStringLiteral("sample.gpx")));
+}
