@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <unistd.h>
 
 #include "DemTestUtil.h"
 #include "support/LoopbackHttpServer.h"
@@ -24,13 +25,15 @@ struct CliRun {
 
 CliRun runCli(const std::string& base, const std::string& args)
 {
-  const fs::path errFile = fs::temp_directory_path() / "tw_cli_elev_err.txt";
+  // Per process: ctest runs these tests side by side.
+  const fs::path errFile = fs::temp_directory_path() / ("tw_cli_elev_err_" + std::to_string(::getpid()) + ".txt");
   const std::string cmd = "TARNWICK_GSI_BASE='" + base + "' QT_QPA_PLATFORM=offscreen '" TW_CLI "' elevation " + args +
                           " 2>'" + errFile.string() + "'";
   CliRun r;
   const int rc = std::system(cmd.c_str());
   r.status = WIFEXITED(rc) ? WEXITSTATUS(rc) : -1;
   r.err = twtest::readFile(errFile.string());
+  fs::remove(errFile);
   return r;
 }
 
