@@ -2,7 +2,7 @@
 #include <cstdio>
 
 #include "cli/CliCommands.h"
-#include "gpx/GpxReader.h"
+#include "cli/CliDocument.h"
 #include "gpx/GpxSummary.h"
 
 namespace twcli {
@@ -13,18 +13,9 @@ int cmdCount(const Args& args)
     std::fprintf(stderr, "tarnwick-cli: usage: count IN.gpx\n");
     return 2;
   }
-  const auto bytes = tw::readFileBytes(args[0]);
-  if (!bytes) {
-    std::fprintf(stderr, "tarnwick-cli: cannot read %s\n", args[0].c_str());
-    return 1;
-  }
-  const auto r = tw::parseGPX(*bytes);
-  if (!r.ok()) {
-    std::fprintf(stderr, "tarnwick-cli: %s is not a readable GPX file (%s)\n", args[0].c_str(),
-                 r.error == tw::GpxReadError::NotUtf8 ? "not UTF-8" : "not well-formed XML");
-    return 1;
-  }
-  std::printf("%s\n", tw::countJson(r.data).c_str());
+  const auto data = readDocument(args[0]);
+  if (!data) return 1;
+  std::printf("%s\n", tw::countJson(*data).c_str());
   return 0;
 }
 

@@ -7,8 +7,7 @@
 #include "analysis/InfoFields.h"
 #include "analysis/TrackAnalysis.h"
 #include "cli/CliCommands.h"
-#include "gpx/GpxReader.h"
-#include "gpx/GpxSummary.h"
+#include "cli/CliDocument.h"
 
 namespace twcli {
 
@@ -131,25 +130,14 @@ int cmdInfo(const Args& args)
   }
   if (in.empty()) return usage();
 
-  const auto bytes = tw::readFileBytes(in);
-  if (!bytes) {
-    std::fprintf(stderr, "tarnwick-cli: cannot read %s\n", in.c_str());
-    return 1;
-  }
-  auto r = tw::parseGPX(*bytes);
-  if (!r.ok()) {
-    std::fprintf(stderr, "tarnwick-cli: %s is not a readable GPX file (%s)\n", in.c_str(),
-                 r.error == tw::GpxReadError::NotUtf8 ? "not UTF-8" : "not well-formed XML");
-    return 1;
-  }
-  auto& tracks = r.data.tracks;
-  if (!tracks.empty() && track > static_cast<int>(tracks.size())) {
-    std::fprintf(stderr, "tarnwick-cli: %s has %zu track(s), no track %d\n", in.c_str(), tracks.size(), track);
-    return 1;
-  }
+  auto data = readDocument(in);
+  if (!data) return 1;
+  auto& tracks = data->tracks;
   // A file without tracks reads like the app without an active track: empty statistics.
   tw::TrackInfo empty;
-  tw::TrackInfo& t = tracks.empty() ? empty : tracks[static_cast<std::size_t>(track - 1)];
+  tw::TrackInfo* picked = tracks.empty() ? &empty : pickTrack(tracks, track, in);
+  if (!picked) return 1;
+  tw::TrackInfo& t = *picked;
   const tw::TrackAnalysis a = tw::analyzeTrack(t, cycling);
 
   if (json) {

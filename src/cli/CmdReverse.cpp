@@ -4,10 +4,8 @@
 
 #include "analysis/Metrics.h"
 #include "cli/CliCommands.h"
+#include "cli/CliDocument.h"
 #include "editing/TrackOperations.h"
-#include "gpx/GpxReader.h"
-#include "gpx/GpxSummary.h"
-#include "gpx/GpxWriter.h"
 
 namespace twcli {
 
@@ -28,29 +26,17 @@ int runOnFirstTrack(const Args& args, const char* name, bool (*op)(std::vector<t
     std::fprintf(stderr, "tarnwick-cli: usage: %s IN.gpx -o OUT.gpx\n", name);
     return 2;
   }
-  const auto bytes = tw::readFileBytes(in);
-  if (!bytes) {
-    std::fprintf(stderr, "tarnwick-cli: cannot read %s\n", in.c_str());
-    return 1;
-  }
-  auto r = tw::parseGPX(*bytes);
-  if (!r.ok()) {
-    std::fprintf(stderr, "tarnwick-cli: %s is not a readable GPX file\n", in.c_str());
-    return 1;
-  }
-  if (r.data.tracks.empty()) {
+  auto data = readDocument(in, ParseFailure::Plain);
+  if (!data) return 1;
+  if (data->tracks.empty()) {
     std::fprintf(stderr, "tarnwick-cli: %s has no track\n", in.c_str());
     return 1;
   }
-  if (!op(r.data.tracks.front().points)) {
+  if (!op(data->tracks.front().points)) {
     std::fprintf(stderr, "tarnwick-cli: the first track has too few points\n");
     return 1;
   }
-  if (!tw::writeFileAtomically(out, tw::buildGPXText(r.data.tracks, r.data.waypoints, 0, true))) {
-    std::fprintf(stderr, "tarnwick-cli: cannot write %s\n", out.c_str());
-    return 1;
-  }
-  return 0;
+  return writeDocument(out, data->tracks, data->waypoints, 0) ? 0 : 1;
 }
 
 bool reverse(std::vector<tw::Track>& points)

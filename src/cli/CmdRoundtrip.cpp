@@ -2,9 +2,7 @@
 #include <cstdio>
 
 #include "cli/CliCommands.h"
-#include "gpx/GpxReader.h"
-#include "gpx/GpxSummary.h"
-#include "gpx/GpxWriter.h"
+#include "cli/CliDocument.h"
 
 namespace twcli {
 
@@ -14,23 +12,10 @@ int cmdRoundtrip(const Args& args)
     std::fprintf(stderr, "tarnwick-cli: usage: roundtrip IN.gpx OUT.gpx\n");
     return 2;
   }
-  const auto bytes = tw::readFileBytes(args[0]);
-  if (!bytes) {
-    std::fprintf(stderr, "tarnwick-cli: cannot read %s\n", args[0].c_str());
-    return 1;
-  }
-  const auto r = tw::parseGPX(*bytes);
-  if (!r.ok()) {
-    std::fprintf(stderr, "tarnwick-cli: %s is not a readable GPX file (%s)\n", args[0].c_str(),
-                 r.error == tw::GpxReadError::NotUtf8 ? "not UTF-8" : "not well-formed XML");
-    return 1;
-  }
-  const int active = r.data.tracks.empty() ? -1 : 0;
-  if (!tw::writeFileAtomically(args[1], tw::buildGPXText(r.data.tracks, r.data.waypoints, active, true))) {
-    std::fprintf(stderr, "tarnwick-cli: cannot write %s\n", args[1].c_str());
-    return 1;
-  }
-  return 0;
+  const auto data = readDocument(args[0]);
+  if (!data) return 1;
+  const int active = data->tracks.empty() ? -1 : 0;
+  return writeDocument(args[1], data->tracks, data->waypoints, active) ? 0 : 1;
 }
 
 }  // namespace twcli

@@ -7,10 +7,8 @@
 #include "analysis/Peaks.h"
 #include "analysis/Rests.h"
 #include "cli/CliCommands.h"
+#include "cli/CliDocument.h"
 #include "editing/Thinout.h"
-#include "gpx/GpxReader.h"
-#include "gpx/GpxSummary.h"
-#include "gpx/GpxWriter.h"
 
 namespace twcli {
 
@@ -55,22 +53,11 @@ int cmdThin(const Args& args)
     std::fprintf(stderr, "tarnwick-cli: the result must keep at least %d points\n", tw::kThinoutMinimumPoints);
     return 2;
   }
-  const auto bytes = tw::readFileBytes(in);
-  if (!bytes) {
-    std::fprintf(stderr, "tarnwick-cli: cannot read %s\n", in.c_str());
-    return 1;
-  }
-  auto r = tw::parseGPX(*bytes);
-  if (!r.ok()) {
-    std::fprintf(stderr, "tarnwick-cli: %s is not a readable GPX file\n", in.c_str());
-    return 1;
-  }
-  auto& tracks = r.data.tracks;
-  if (track > static_cast<int>(tracks.size())) {
-    std::fprintf(stderr, "tarnwick-cli: %s has %zu track(s), no track %d\n", in.c_str(), tracks.size(), track);
-    return 1;
-  }
-  tw::TrackInfo& t = tracks[static_cast<size_t>(track - 1)];
+  auto data = readDocument(in, ParseFailure::Plain);
+  if (!data) return 1;
+  tw::TrackInfo* picked = pickTrack(data->tracks, track, in);
+  if (!picked) return 1;
+  tw::TrackInfo& t = *picked;
   const int n = static_cast<int>(t.points.size());
   if (n < tw::kThinoutMinimumPoints) {
     std::fprintf(stderr, "tarnwick-cli: track %d has %d points; thinning needs at least %d\n", track, n,
@@ -89,10 +76,7 @@ int cmdThin(const Args& args)
     });
     tw::recalcDistance(t.points);
   }
-  if (!tw::writeFileAtomically(out, tw::buildGPXText(tracks, r.data.waypoints, track - 1, true))) {
-    std::fprintf(stderr, "tarnwick-cli: cannot write %s\n", out.c_str());
-    return 1;
-  }
+  if (!writeDocument(out, data->tracks, data->waypoints, track - 1)) return 1;
   std::printf("%d -> %zu points\n", n, t.points.size());
   return 0;
 }
