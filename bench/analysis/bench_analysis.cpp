@@ -5,6 +5,9 @@
 //                                prints the median CPU seconds of this thread, then the
 //                                median wall seconds (the machine is shared: CPU time is what
 //                                the pass costs, wall time also holds other processes' turns)
+// bench_analysis still N R       times rest detection R times on N points of a logger lying
+//                                still (1 s apart, ±5 cm of jitter): one long stay, found as
+//                                a run of short rests; prints median CPU and wall seconds
 #include <algorithm>
 #include <chrono>
 #include <cmath>
@@ -16,6 +19,8 @@
 #include <string>
 #include <vector>
 
+#include "analysis/Metrics.h"
+#include "analysis/Rests.h"
 #include "analysis/TrackAnalysis.h"
 #include "document/Geodesy.h"
 #include "gpx/GpxReader.h"
@@ -118,12 +123,41 @@ int timeFile(const char* path, int runs)
   return 0;
 }
 
+int timeStill(long n, int runs)
+{
+  std::vector<tw::Track> still(static_cast<std::size_t>(std::max(1L, n)));
+  const tw::TimePoint t0{std::chrono::seconds{1714521600}};
+  for (std::size_t i = 0; i < still.size(); ++i) {
+    tw::setPosition(still[i], 35.3 + (i % 2 ? 0.05 : -0.05) / 111000.0, 138.7);
+    still[i].elev = 800.0f;
+    still[i].time = t0 + std::chrono::seconds{static_cast<long long>(i)};
+  }
+  tw::recalcDistance(still);
+  std::vector<double> cpu, wall;
+  std::vector<int> states;
+  for (int r = 0; r < runs; ++r) {
+    const double c0 = threadCpuSeconds();
+    const auto w0 = std::chrono::steady_clock::now();
+    tw::checkRest(still, true, states);
+    const auto w1 = std::chrono::steady_clock::now();
+    cpu.push_back(threadCpuSeconds() - c0);
+    wall.push_back(std::chrono::duration<double>(w1 - w0).count());
+  }
+  std::sort(cpu.begin(), cpu.end());
+  std::sort(wall.begin(), wall.end());
+  const auto starts = std::count(states.begin(), states.end(), tw::kStateRestStart);
+  std::printf("%.6f wall=%.6f points=%zu rest_starts=%td\n", cpu[cpu.size() / 2], wall[wall.size() / 2], still.size(),
+              starts);
+  return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
 {
   if (argc == 4 && std::string(argv[1]) == "gen") return generate(std::atol(argv[2]), argv[3]);
   if (argc == 4 && std::string(argv[1]) == "time") return timeFile(argv[2], std::max(1, std::atoi(argv[3])));
-  std::fprintf(stderr, "usage: bench_analysis gen N OUT.gpx | time IN.gpx RUNS\n");
+  if (argc == 4 && std::string(argv[1]) == "still") return timeStill(std::atol(argv[2]), std::max(1, std::atoi(argv[3])));
+  std::fprintf(stderr, "usage: bench_analysis gen N OUT.gpx | time IN.gpx RUNS | still N RUNS\n");
   return 2;
 }

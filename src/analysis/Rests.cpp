@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <cstdlib>
+#include <memory>
 
 #include "analysis/Metrics.h"
 #include "analysis/TimeMath.h"
@@ -141,26 +143,168 @@ class RestScanner {
     return j;
   }
 
-  // The rest's last point for a candidate ending at e found while examining point i.
-  std::size_t restEnd(std::size_t e, std::size_t i) const
+  // The rest's last point for a candidate ending at e found while examining point i. Movement
+  // resumes at the first m from e on that is far enough from point i (and fast, unless very
+  // far); the rest then ends after the last slow step before m. Most stays end within a few
+  // points, so they are walked; a long one is answered by the index, since walking every stay
+  // of a logger lying still to its end would be quadratic.
+  std::size_t restEnd(std::size_t e, std::size_t i)
   {
     const std::size_t n = p_.size();
     const Track& anchor = p_[i];
     std::size_t prev = i;
     std::size_t m = e;
-    for (; m < n; ++m) {
-      const int64_t sep = separation(p_[m], anchor.x, anchor.y);
-      const int64_t q = speedPerHour(p_[m].seg_dist, t_[m] - t_[prev]);
-      if (sep >= kResumeNear && (q > v_ || sep >= kResumeFar)) break;
+    const std::size_t walked = std::min(n, e + kWalkedPoints);
+    for (; m < walked; ++m) {
+      if (resumes(m, prev, anchor.x, anchor.y)) break;
       prev = m;
     }
+    if (m == walked && m < n) m = index().firstResume(m, anchor.x, anchor.y);  // from here prev = m − 1
     if (m >= n || m == e) return e;
+    if (m - e > kWalkedPoints) return index().lastSlowStepEnd(e + 1, m, e);
     for (std::size_t t = m - 1; t >= e && t < m; --t) {
-      if (speedPerHour(p_[t + 1].seg_dist, t_[t + 1] - t_[t]) < kRestSpeedCap) return t + 1;
+      if (slowStep(t + 1)) return t + 1;
       if (t == 0) break;
     }
     return e;
   }
+
+  // Movement has resumed at point m, coming from point prev, for a rest anchored at (ax, ay).
+  bool resumes(std::size_t m, std::size_t prev, int32_t ax, int32_t ay) const
+  {
+    const int64_t sep = separation(p_[m], ax, ay);
+    if (sep < kResumeNear) return false;
+    return sep >= kResumeFar || speedPerHour(p_[m].seg_dist, t_[m] - t_[prev]) > v_;
+  }
+
+  // The step from point k − 1 to point k is slower than the rest speed cap.
+  bool slowStep(std::size_t k) const { return speedPerHour(p_[k].seg_dist, t_[k] - t_[k - 1]) < kRestSpeedCap; }
+
+  // Bounding boxes of blocks of points (all of them, and those whose step in is faster than V)
+  // and whether a block holds a slow step, in a binary tree over the blocks, so that the first
+  // point where movement resumes for a given anchor, and the last slow step before it, are
+  // found by descending only into blocks that may hold one.
+  class ResumeIndex {
+   public:
+    explicit ResumeIndex(const RestScanner& s) : s_(s), n_(s.p_.size())
+    {
+      blocks_ = (n_ + kBlock - 1) / kBlock;
+      leaves_ = 1;
+      while (leaves_ < blocks_) leaves_ *= 2;
+      nodes_.assign(2 * leaves_, Node{});
+      for (std::size_t k = 1; k < n_; ++k) {
+        Node& leaf = nodes_[leaves_ + k / kBlock];
+        const Track& p = s.p_[k];
+        leaf.all.add(p.x, p.y);
+        if (speedPerHour(p.seg_dist, s.t_[k] - s.t_[k - 1]) > s.v_) leaf.fast.add(p.x, p.y);
+        if (s.slowStep(k)) leaf.slow = true;
+      }
+      for (std::size_t k = leaves_ - 1; k >= 1; --k) {
+        const Node& a = nodes_[2 * k];
+        const Node& b = nodes_[2 * k + 1];
+        nodes_[k].all = a.all.merged(b.all);
+        nodes_[k].fast = a.fast.merged(b.fast);
+        nodes_[k].slow = a.slow || b.slow;
+      }
+    }
+
+    // The first point from `from` (≥ 1) on where movement resumes for an anchor at (ax, ay),
+    // judging each point's speed over its own step in; n when none.
+    std::size_t firstResume(std::size_t from, int32_t ax, int32_t ay) const
+    {
+      const std::size_t m = firstResume(1, 0, leaves_, from, ax, ay);
+      return m == kNone ? n_ : m;
+    }
+
+    // The largest k in [lo, hi] whose step in from k − 1 is slow; `otherwise` when none.
+    std::size_t lastSlowStepEnd(std::size_t lo, std::size_t hi, std::size_t otherwise) const
+    {
+      const std::size_t k = lastSlow(1, 0, leaves_, lo, hi);
+      return k == kNone ? otherwise : k;
+    }
+
+   private:
+    static constexpr std::size_t kBlock = 64;
+    static constexpr std::size_t kNone = static_cast<std::size_t>(-1);
+
+    struct Box {
+      int32_t minX = INT32_MAX, maxX = INT32_MIN, minY = INT32_MAX, maxY = INT32_MIN;
+      bool empty() const { return minX > maxX; }
+      void add(int32_t x, int32_t y)
+      {
+        minX = std::min(minX, x);
+        maxX = std::max(maxX, x);
+        minY = std::min(minY, y);
+        maxY = std::max(maxY, y);
+      }
+      Box merged(const Box& o) const
+      {
+        return {std::min(minX, o.minX), std::max(maxX, o.maxX), std::min(minY, o.minY), std::max(maxY, o.maxY)};
+      }
+      // An upper bound of the separation of any point inside from (ax, ay): the separation
+      // grows with |dx| and |dy|, so the farthest corner bounds it.
+      int64_t farthest(int32_t ax, int32_t ay) const
+      {
+        const int64_t dx = std::max(std::llabs(int64_t{minX} - ax), std::llabs(int64_t{maxX} - ax));
+        const int64_t dy = std::max(std::llabs(int64_t{minY} - ay), std::llabs(int64_t{maxY} - ay));
+        return approxPixelDistance(dx, dy);
+      }
+    };
+    struct Node {
+      Box all;
+      Box fast;
+      bool slow = false;
+    };
+
+    // Node `node` covers blocks [b0, b1).
+    std::size_t firstResume(std::size_t node, std::size_t b0, std::size_t b1, std::size_t from, int32_t ax,
+                            int32_t ay) const
+    {
+      if (b0 >= blocks_ || b1 * kBlock <= from) return kNone;
+      const Node& nd = nodes_[node];
+      const bool farOnes = !nd.all.empty() && nd.all.farthest(ax, ay) >= kResumeFar;
+      const bool fastOnes = !nd.fast.empty() && nd.fast.farthest(ax, ay) >= kResumeNear;
+      if (!farOnes && !fastOnes) return kNone;
+      if (b1 - b0 == 1) {
+        for (std::size_t m = std::max(from, b0 * kBlock); m < std::min(n_, b1 * kBlock); ++m) {
+          if (s_.resumes(m, m - 1, ax, ay)) return m;
+        }
+        return kNone;
+      }
+      const std::size_t mid = (b0 + b1) / 2;
+      const std::size_t m = firstResume(2 * node, b0, mid, from, ax, ay);
+      return m != kNone ? m : firstResume(2 * node + 1, mid, b1, from, ax, ay);
+    }
+
+    std::size_t lastSlow(std::size_t node, std::size_t b0, std::size_t b1, std::size_t lo, std::size_t hi) const
+    {
+      if (b0 >= blocks_ || b1 * kBlock <= lo || b0 * kBlock > hi || !nodes_[node].slow) return kNone;
+      if (b1 - b0 == 1) {
+        for (std::size_t k = std::min(hi, b1 * kBlock - 1); k >= std::max(lo, b0 * kBlock); --k) {
+          if (s_.slowStep(k)) return k;
+          if (k == 0) break;
+        }
+        return kNone;
+      }
+      const std::size_t mid = (b0 + b1) / 2;
+      const std::size_t k = lastSlow(2 * node + 1, mid, b1, lo, hi);
+      return k != kNone ? k : lastSlow(2 * node, b0, mid, lo, hi);
+    }
+
+    const RestScanner& s_;
+    std::size_t n_;
+    std::size_t blocks_ = 0;
+    std::size_t leaves_ = 1;
+    std::vector<Node> nodes_;
+  };
+
+  const ResumeIndex& index()
+  {
+    if (!index_) index_ = std::make_unique<ResumeIndex>(*this);
+    return *index_;
+  }
+
+  static constexpr std::size_t kWalkedPoints = 64;
 
   const std::vector<Track>& p_;
   std::vector<int>& states_;
@@ -169,6 +313,7 @@ class RestScanner {
   int h_;
   bool ascending_;
   std::size_t lookahead_ = 0;
+  std::unique_ptr<ResumeIndex> index_;
 };
 
 }  // namespace
