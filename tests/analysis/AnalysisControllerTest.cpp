@@ -1,12 +1,11 @@
 // The analysis commands on the controller: the measured section, the statistics refresh and
 // the track information dialog's OK.
-#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 #include "TrackBuilder.h"
 #include "analysis/Peaks.h"
 #include "analysis/Rests.h"
-#include "app/AppDelegate.h"
+#include "support/ControllerFixture.h"
 
 namespace {
 
@@ -24,25 +23,13 @@ tw::TrackInfo hill()
   return t;
 }
 
-class AnalysisController : public ::testing::Test {
+class AnalysisController : public twtest::ControllerFixture<> {
  protected:
-  QTemporaryDir dir;
-  ScriptedMessageBoxes boxes;
-  AppDelegate d{{&boxes, nullptr}};
-
-  void SetUp() override
-  {
-    d.configStore = ConfigStore(dir.path() + QStringLiteral("/tarnwick.ini"));
-    d.timer.stop();
-    d.drawTimer.stop();
-  }
   void loadHill()
   {
-    d.doc.tracks.push_back(hill());
     // The marks come from the elevation fill's pass; set them here so this test does not
     // depend on the DEM caches.
-    tw::markPeaks(d.doc.tracks.back().points, 1);
-    d.doc.active_track = 0;
+    tw::markPeaks(addActiveTrack(hill()).points, 1);
   }
 };
 

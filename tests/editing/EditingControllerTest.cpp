@@ -1,33 +1,25 @@
 // The editing commands on the controller, with scripted answers to every question.
 #include <QLabel>
 #include <QLineEdit>
-#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 #include "EditingFixtures.h"
-#include "app/AppDelegate.h"
 #include "editing/PointEdits.h"
 #include "editing/ThinoutPanel.h"
 #include "editing/WayPointPanel.h"
+#include "support/ControllerFixture.h"
 
 using edittest::line;
 using edittest::track;
 
 namespace {
 
-class EditingController : public ::testing::Test {
+class EditingController : public twtest::ControllerFixture<> {
  protected:
-  QTemporaryDir dir;
-  ScriptedMessageBoxes boxes;
-  AppDelegate d{{&boxes, nullptr}};
-
   void SetUp() override
   {
-    d.configStore = ConfigStore(dir.path() + QStringLiteral("/tarnwick.ini"));
-    d.timer.stop();
-    d.drawTimer.stop();
-    d.doc.tracks.push_back(track(line(5, 0.001)));
-    d.doc.active_track = 0;
+    ControllerFixture::SetUp();
+    addActiveTrack(track(line(5, 0.001)));
     d.view.zoom = 16;
     d.mode = 1;
     d.edit_mode = 1;

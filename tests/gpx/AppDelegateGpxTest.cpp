@@ -1,10 +1,9 @@
 // The controller's GPX flow: confirmation, replace and append, error and warning boxes,
 // open/append/save commands and the new-document command, with scripted boxes.
 #include <QSignalSpy>
-#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
-#include "app/AppDelegate.h"
+#include "support/ControllerFixture.h"
 #include "support/TestPaths.h"
 
 namespace {
@@ -35,18 +34,8 @@ const std::string kTrackA = "<trk><name>A</name><trkpt lat=\"35.0\" lon=\"139.0\
 const std::string kTrackB = "<trk><name>B</name><trkpt lat=\"36.0\" lon=\"138.0\"/></trk>";
 const std::string kWayPoint = "<wpt lat=\"35.5\" lon=\"139.5\"><name>W</name></wpt>";
 
-class GpxControllerTest : public ::testing::Test {
+class GpxControllerTest : public twtest::ControllerFixture<Boxes> {
  protected:
-  QTemporaryDir dir;
-  Boxes boxes;
-  AppDelegate d{{&boxes, nullptr}};
-
-  void SetUp() override
-  {
-    d.configStore = ConfigStore(dir.path() + QStringLiteral("/tarnwick.ini"));
-    d.timer.stop();
-    d.drawTimer.stop();
-  }
   QString path(const char* name) const { return dir.path() + QLatin1Char('/') + QLatin1String(name); }
 };
 
