@@ -183,43 +183,46 @@ class RestScanner {
   // Bounding boxes of blocks of points (all of them, and those whose step in is faster than V)
   // and whether a block holds a slow step, in a binary tree over the blocks, so that the first
   // point where movement resumes for a given anchor, and the last slow step before it, are
-  // found by descending only into blocks that may hold one.
+  // found by skipping whole blocks that cannot hold one. Searches climb from their starting
+  // block, and nodes are built when first reached, so a track with only short stays never
+  // pays for a pass over all its points.
   class ResumeIndex {
    public:
     explicit ResumeIndex(const RestScanner& s) : s_(s), n_(s.p_.size())
     {
-      blocks_ = (n_ + kBlock - 1) / kBlock;
-      leaves_ = 1;
-      while (leaves_ < blocks_) leaves_ *= 2;
-      nodes_.assign(2 * leaves_, Node{});
-      for (std::size_t k = 1; k < n_; ++k) {
-        Node& leaf = nodes_[leaves_ + k / kBlock];
-        const Track& p = s.p_[k];
-        leaf.all.add(p.x, p.y);
-        if (speedPerHour(p.seg_dist, s.t_[k] - s.t_[k - 1]) > s.v_) leaf.fast.add(p.x, p.y);
-        if (s.slowStep(k)) leaf.slow = true;
-      }
-      for (std::size_t k = leaves_ - 1; k >= 1; --k) {
-        const Node& a = nodes_[2 * k];
-        const Node& b = nodes_[2 * k + 1];
-        nodes_[k].all = a.all.merged(b.all);
-        nodes_[k].fast = a.fast.merged(b.fast);
-        nodes_[k].slow = a.slow || b.slow;
+      std::size_t count = (n_ + kBlock - 1) / kBlock;
+      levels_.emplace_back(count);
+      while (count > 1) {
+        count = (count + 1) / 2;
+        levels_.emplace_back(count);
       }
     }
 
     // The first point from `from` (≥ 1) on where movement resumes for an anchor at (ax, ay),
     // judging each point's speed over its own step in; n when none.
-    std::size_t firstResume(std::size_t from, int32_t ax, int32_t ay) const
+    std::size_t firstResume(std::size_t from, int32_t ax, int32_t ay)
     {
-      const std::size_t m = firstResume(1, 0, leaves_, from, ax, ay);
+      if (from >= n_) return n_;
+      std::size_t idx = from / kBlock;
+      std::size_t m = scanForward(from, std::min(n_, (idx + 1) * kBlock), ax, ay);
+      for (std::size_t level = 0; m == kNone && level < levels_.size(); ++level, idx /= 2) {
+        if (idx % 2 == 0 && idx + 1 < levels_[level].size()) m = firstIn(level, idx + 1, ax, ay);
+      }
       return m == kNone ? n_ : m;
     }
 
-    // The largest k in [lo, hi] whose step in from k − 1 is slow; `otherwise` when none.
-    std::size_t lastSlowStepEnd(std::size_t lo, std::size_t hi, std::size_t otherwise) const
+    // The largest k in [lo, hi] (lo ≥ 1, hi < n) whose step in from k − 1 is slow;
+    // `otherwise` when none.
+    std::size_t lastSlowStepEnd(std::size_t lo, std::size_t hi, std::size_t otherwise)
     {
-      const std::size_t k = lastSlow(1, 0, leaves_, lo, hi);
+      if (lo > hi) return otherwise;
+      std::size_t idx = hi / kBlock;
+      std::size_t k = scanBack(std::max(lo, idx * kBlock), hi);
+      for (std::size_t level = 0; k == kNone && level < levels_.size(); ++level, idx /= 2) {
+        if (idx % 2 == 0) continue;
+        if (((idx - 1) << level) * kBlock + (kBlock << level) <= lo) break;  // wholly before lo
+        k = lastIn(level, idx - 1, lo);
+      }
       return k == kNone ? otherwise : k;
     }
 
@@ -254,51 +257,83 @@ class RestScanner {
       Box all;
       Box fast;
       bool slow = false;
+      bool ready = false;
     };
 
-    // Node `node` covers blocks [b0, b1).
-    std::size_t firstResume(std::size_t node, std::size_t b0, std::size_t b1, std::size_t from, int32_t ax,
-                            int32_t ay) const
+    // Node `idx` of `level` covers points [idx·2^level·kBlock, (idx + 1)·2^level·kBlock).
+    const Node& node(std::size_t level, std::size_t idx)
     {
-      if (b0 >= blocks_ || b1 * kBlock <= from) return kNone;
-      const Node& nd = nodes_[node];
+      Node& nd = levels_[level][idx];
+      if (nd.ready) return nd;
+      if (level == 0) {
+        for (std::size_t k = std::max<std::size_t>(1, idx * kBlock); k < std::min(n_, (idx + 1) * kBlock); ++k) {
+          const Track& p = s_.p_[k];
+          nd.all.add(p.x, p.y);
+          if (speedPerHour(p.seg_dist, s_.t_[k] - s_.t_[k - 1]) > s_.v_) nd.fast.add(p.x, p.y);
+          if (s_.slowStep(k)) nd.slow = true;
+        }
+      } else {
+        const Node& a = node(level - 1, 2 * idx);
+        Node sum = a;
+        if (2 * idx + 1 < levels_[level - 1].size()) {
+          const Node& b = node(level - 1, 2 * idx + 1);
+          sum.all = a.all.merged(b.all);
+          sum.fast = a.fast.merged(b.fast);
+          sum.slow = a.slow || b.slow;
+        }
+        nd = sum;
+      }
+      nd.ready = true;
+      return nd;
+    }
+
+    std::size_t scanForward(std::size_t from, std::size_t to, int32_t ax, int32_t ay) const
+    {
+      for (std::size_t m = from; m < to; ++m) {
+        if (s_.resumes(m, m - 1, ax, ay)) return m;
+      }
+      return kNone;
+    }
+
+    std::size_t scanBack(std::size_t lo, std::size_t hi) const
+    {
+      for (std::size_t k = hi + 1; k-- > lo;) {
+        if (s_.slowStep(k)) return k;
+      }
+      return kNone;
+    }
+
+    std::size_t firstIn(std::size_t level, std::size_t idx, int32_t ax, int32_t ay)
+    {
+      const Node& nd = node(level, idx);
       const bool farOnes = !nd.all.empty() && nd.all.farthest(ax, ay) >= kResumeFar;
       const bool fastOnes = !nd.fast.empty() && nd.fast.farthest(ax, ay) >= kResumeNear;
       if (!farOnes && !fastOnes) return kNone;
-      if (b1 - b0 == 1) {
-        for (std::size_t m = std::max(from, b0 * kBlock); m < std::min(n_, b1 * kBlock); ++m) {
-          if (s_.resumes(m, m - 1, ax, ay)) return m;
-        }
-        return kNone;
-      }
-      const std::size_t mid = (b0 + b1) / 2;
-      const std::size_t m = firstResume(2 * node, b0, mid, from, ax, ay);
-      return m != kNone ? m : firstResume(2 * node + 1, mid, b1, from, ax, ay);
+      if (level == 0) return scanForward(std::max<std::size_t>(1, idx * kBlock), std::min(n_, (idx + 1) * kBlock), ax, ay);
+      const std::size_t m = firstIn(level - 1, 2 * idx, ax, ay);
+      if (m != kNone || 2 * idx + 1 >= levels_[level - 1].size()) return m;
+      return firstIn(level - 1, 2 * idx + 1, ax, ay);
     }
 
-    std::size_t lastSlow(std::size_t node, std::size_t b0, std::size_t b1, std::size_t lo, std::size_t hi) const
+    // The last slow step end at or after lo inside node `idx` of `level`, which ends before hi.
+    std::size_t lastIn(std::size_t level, std::size_t idx, std::size_t lo)
     {
-      if (b0 >= blocks_ || b1 * kBlock <= lo || b0 * kBlock > hi || !nodes_[node].slow) return kNone;
-      if (b1 - b0 == 1) {
-        for (std::size_t k = std::min(hi, b1 * kBlock - 1); k >= std::max(lo, b0 * kBlock); --k) {
-          if (s_.slowStep(k)) return k;
-          if (k == 0) break;
-        }
-        return kNone;
+      const std::size_t end = ((idx + 1) << level) * kBlock;
+      if (end <= lo || !node(level, idx).slow) return kNone;
+      if (level == 0) return scanBack(std::max({lo, idx * kBlock, std::size_t{1}}), std::min(n_, end) - 1);
+      if (2 * idx + 1 < levels_[level - 1].size()) {
+        const std::size_t k = lastIn(level - 1, 2 * idx + 1, lo);
+        if (k != kNone) return k;
       }
-      const std::size_t mid = (b0 + b1) / 2;
-      const std::size_t k = lastSlow(2 * node + 1, mid, b1, lo, hi);
-      return k != kNone ? k : lastSlow(2 * node, b0, mid, lo, hi);
+      return lastIn(level - 1, 2 * idx, lo);
     }
 
     const RestScanner& s_;
     std::size_t n_;
-    std::size_t blocks_ = 0;
-    std::size_t leaves_ = 1;
-    std::vector<Node> nodes_;
+    std::vector<std::vector<Node>> levels_;
   };
 
-  const ResumeIndex& index()
+  ResumeIndex& index()
   {
     if (!index_) index_ = std::make_unique<ResumeIndex>(*this);
     return *index_;
