@@ -5,10 +5,8 @@
 #include <mutex>
 
 #include "cli/CliCommands.h"
+#include "cli/CliDocument.h"
 #include "elevation/ElevationBatch.h"
-#include "gpx/GpxReader.h"
-#include "gpx/GpxSummary.h"
-#include "gpx/GpxWriter.h"
 #include "tiles/Hosts.h"
 #include "tiles/QtHttpClient.h"
 #include "tiles/TileUrl.h"
@@ -49,21 +47,13 @@ int cmdElevation(const Args& args)
   }
   if (in.empty() || out.empty()) return usageError();
 
-  const auto bytes = tw::readFileBytes(in);
-  if (!bytes) {
-    std::fprintf(stderr, "tarnwick-cli: cannot read %s\n", in.c_str());
-    return 1;
-  }
-  auto read = tw::parseGPX(*bytes);
-  if (!read.ok()) {
-    std::fprintf(stderr, "tarnwick-cli: %s is not a readable GPX file\n", in.c_str());
-    return 1;
-  }
+  auto read = readDocument(in, ParseFailure::Plain);
+  if (!read) return 1;
   tw::DocumentState doc;
-  doc.tracks = std::move(read.data.tracks);
-  doc.waypoints = std::move(read.data.waypoints);
+  doc.tracks = std::move(read->tracks);
+  doc.waypoints = std::move(read->waypoints);
   doc.active_track = doc.tracks.empty() ? tw::kNoIndex : 0;
-  doc.outside = read.data.outside;
+  doc.outside = read->outside;
   if (doc.outside) {
     std::fprintf(stderr, "tarnwick-cli: %s has points outside Japan; DEM tiles cover Japan only\n", in.c_str());
     return 1;
@@ -98,11 +88,7 @@ int cmdElevation(const Args& args)
   if (r.malformedTiles) std::fprintf(stderr, "%zu DEM tiles were malformed and not used\n", r.malformedTiles);
   if (r.stillUnknown) std::fprintf(stderr, "%d points are still without elevation\n", r.stillUnknown);
 
-  if (!tw::writeFileAtomically(out, tw::buildGPXText(doc.tracks, doc.waypoints, doc.active_track, true))) {
-    std::fprintf(stderr, "tarnwick-cli: cannot write %s\n", out.c_str());
-    return 1;
-  }
-  return 0;
+  return writeDocument(out, doc.tracks, doc.waypoints, doc.active_track) ? 0 : 1;
 }
 
 }  // namespace twcli
