@@ -25,6 +25,8 @@ tw::FrameRect mainScreenFrame()
 
 AppDelegate::AppDelegate(Seams seams, QObject* parent) : QObject(parent), seams_(seams)
 {
+  // The close question's "保存する"; tests replace it.
+  saveCommand = [this] { saveGPX(); };
   queue.setMaxThreadCount(5);
   screen = mainScreenFrame();
   loadConfig();
@@ -172,6 +174,34 @@ void AppDelegate::baseMode()
   }
   mode = 0;
   updateButton();
+  updatePosition(view.zoom, view.lat, view.lon);
+  redrawAllLayers();
+}
+
+void AppDelegate::editMode()
+{
+  if (mode == 1) {
+    updateButton();
+    return;
+  }
+  if (track_mode == 0) {
+    boxes().alertMessage(QStringLiteral("警告"), QStringLiteral("トラック表示がオフの状態では編集できません。"));
+    updateButton();
+    return;
+  }
+  mode = 1;
+  const auto* r = routes();
+  if (edit_mode == 0 || !r)
+    inputMode();
+  else if (edit_mode == 1)
+    trackMode();
+  else if (edit_mode == 2)
+    wayPointMode();
+  else if (!r->empty())
+    trackMode();
+  else
+    inputMode();
+  showGraphIfNeeded();
   updatePosition(view.zoom, view.lat, view.lon);
   redrawAllLayers();
 }

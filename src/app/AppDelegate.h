@@ -11,11 +11,11 @@
 #include <QWidget>
 #include <QString>
 #include <QThreadPool>
-#include <memory>
-#include <vector>
 #include <atomic>
 #include <optional>
 #include <functional>
+#include <memory>
+#include <vector>
 
 #include "app/AppShell.h"
 #include "app/ConfigSchema.h"
@@ -26,8 +26,8 @@
 #include "app/MessageBoxes.h"
 #include "document/DocumentState.h"
 #include "document/Geodesy.h"
-#include "elevation/Elevation.h"
 #include "editing/EditingState.h"
+#include "elevation/Elevation.h"
 #include "tiles/MapImage.h"
 #include "tiles/Tile.h"
 #include "tiles/TilePlan.h"
@@ -114,6 +114,9 @@ class AppDelegate : public QObject {
   // The save command of the close question ("保存する"); a no-op leaves `modify` set.
   std::function<void()> saveCommand;
   void baseMode();
+  // Refused with a warning while tracks are hidden; otherwise enters the edit tool that
+  // `edit_mode` names (the input tool when there is no active track).
+  void editMode();
 
   // Periodic loop: `timer` every 1 s runs timerProc, `drawTimer` every 0.1 s runs drawProc.
   QTimer timer;
@@ -169,13 +172,6 @@ class AppDelegate : public QObject {
   // List switching after a load; defaults in AppDelegateHooks.cpp until the lists exist.
   void showTrackList();
   void showWayPointList();
-
- private:
-  // The close question's "保存する" is the save command (`saveCommand` is declared earlier, so
-  // it exists when this runs during construction).
-  bool save_command_set_ = (saveCommand = [this] { saveGPX(); }, true);
-
- public:
   // ---- end gpx ----
 
   // ---- analysis: metrics, statistics, rests (src/analysis) ----
@@ -388,7 +384,7 @@ class AppDelegate : public QObject {
   void frameDidChange();
   QSizeF getMapViewSize() const;
   QRectF getZoomViewRect() const;
-  void moveButton(QWidget* button, int pos);
+  // Tool buttons are placed in their slots by BaseView::moveButton, which keeps them there.
 
   void redrawAllLayers();
   void redrawRouteLayer();

@@ -32,6 +32,7 @@ MainWindow::MainWindow(AppDelegate& d, QWidget* parent) : QMainWindow(parent), d
   baseView_->moveButton(prnButton, 2);
   baseView_->moveButton(editButton, 3);
   connect(baseButton, &QToolButton::clicked, &d, &AppDelegate::baseMode);
+  connect(editButton, &QToolButton::clicked, &d, &AppDelegate::editMode);
 
   buildMenus();
 
@@ -57,7 +58,8 @@ QToolButton* MainWindow::makeModeButton(const QString& image, const QString& com
   b->setIconSize(QSize(32, 32));
   b->setFixedSize(34, 34);
   b->setAutoRaise(true);
-  b->setEnabled(command == QStringLiteral("baseMode"));  // the other modes come with their commands
+  // The print modes come with their commands.
+  b->setEnabled(command == QStringLiteral("baseMode") || command == QStringLiteral("editMode"));
   return b;
 }
 

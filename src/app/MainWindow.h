@@ -37,6 +37,9 @@ class MainWindow : public QMainWindow {
   bool requestQuit();
   // The mode buttons' images for the controller's `mode` ("base_on" when in base mode, …).
   void paintModeButtons();
+  // Enables, ticks and retitles every command item for the controller's current state; runs
+  // before a menu opens and whenever the document or the edit menus change.
+  void validateMenus();
 
  protected:
   void closeEvent(QCloseEvent* e) override;
@@ -46,11 +49,17 @@ class MainWindow : public QMainWindow {
   QMenu* addMenu(QMenu* parent, const QString& title, const QString& holder = {});
   QAction* addItem(QMenu* menu, const QString& title, const QString& command);
   QToolButton* makeModeButton(const QString& image, const QString& command);
+  // Connects a built command's item; it is enabled from then on by validateMenus.
+  template <typename F>
+  void wire(const QString& command, F&& slot);
+  void rebuildTrackMenus();
 
   AppDelegate& d_;
   BaseView* baseView_ = nullptr;
   QSplitter* split_ = nullptr;
   QHash<QString, QAction*> actions_;
+  QMenu* selectMenu_ = nullptr;   // one item per track
+  QMenu* connectMenu_ = nullptr;  // one item per track but the active one
   bool transient_ = false;
   bool quitting_ = false;
 };

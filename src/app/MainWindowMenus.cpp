@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QMenuBar>
+#include <QSet>
 
 #include "app/AppDelegate.h"
 #include "app/MainWindow.h"
@@ -68,14 +69,13 @@ void MainWindow::buildMenus()
   addItem(edit, S("ウェイポイント編集"), S("setWayPointMode"));
   edit->addSeparator();
   addItem(edit, S("1つ戻る"), S("stepBack"));
-  addItem(edit, S("ポイント削除"), S("deleteTrack"));
+  addItem(edit, S("トラック削除"), S("deleteTrack"));
   addItem(edit, S("折り返し"), S("turnBack"));
   addItem(edit, S("逆順"), S("reverseRoute"));
   edit->addSeparator();
   addItem(edit, S("トラック追加"), S("addTrack"));
   addItem(edit, S("トラック分割"), S("divideTrack"));
-  QMenu* connectMenu = addMenu(edit, S("トラック連結"), S("connectTrackMenu"));
-  addItem(connectMenu, S("連結…"), S("connectTrack"));
+  connectMenu_ = addMenu(edit, S("トラック連結"), S("connectTrackMenu"));
   edit->addSeparator();
   addItem(edit, S("間引き…"), S("thinout"));
   addItem(edit, S("標高再取得…"), S("recalcElevation"));
@@ -119,8 +119,7 @@ void MainWindow::buildMenus()
   addItem(tracks, S("アクティブトラックのみ"), S("showActiveTrack"));
   addItem(tracks, S("全てのトラック"), S("showAllTrack"));
   addItem(tracks, S("表示しない"), S("hideAllTrack"));
-  QMenu* select = addMenu(view, S("トラック選択"), S("selectTrackMenu"));
-  addItem(select, S("選択…"), S("selectTrack"));
+  selectMenu_ = addMenu(view, S("トラック選択"), S("selectTrackMenu"));
   addItem(view, S("トラック情報…"), S("showTrackInfo"));
   view->addSeparator();
   addItem(view, S("標準地図"), S("mapStandard"));
@@ -129,6 +128,8 @@ void MainWindow::buildMenus()
   addItem(view, S("OpenStreetMap"), S("mapOSM"));
   addItem(view, S("地図切り替え"), S("changeMap"));
   view->addSeparator();
+  addItem(view, S("拡大"), S("zoomIn"))->setShortcut(QKeySequence::ZoomIn);
+  addItem(view, S("縮小"), S("zoomOut"))->setShortcut(QKeySequence::ZoomOut);
   addItem(view, S("フルスクリーン"), S("toggleFullScreen"))->setShortcut(QKeySequence::FullScreen);
 
   QMenu* help = addMenu(nullptr, S("ヘルプ"));
@@ -139,7 +140,163 @@ void MainWindow::buildMenus()
   help->addSeparator();
   addItem(help, S("Tarnwickについて"), S("showAbout"));
 
-  // Built in this shell already.
-  actions_.value(S("baseMode"))->setEnabled(true);
-  connect(actions_.value(S("baseMode")), &QAction::triggered, &d_, &AppDelegate::baseMode);
+  for (const QString& c : {S("showPeak"), S("showRest")}) actions_.value(c)->setCheckable(true);
+  for (const QString& c : {S("setInputMode"), S("setTrackMode"), S("setWayPointMode"), S("baseMode"), S("areaMode"),
+                           S("printMode"), S("editMode"), S("showActiveTrack"), S("showAllTrack"), S("hideAllTrack"),
+                           S("mapStandard"), S("mapPale"), S("mapPhoto"), S("mapOSM")})
+    actions_.value(c)->setCheckable(true);
+
+  AppDelegate* d = &d_;
+  wire(S("baseMode"), [d] { d->baseMode(); });
+  wire(S("editMode"), [d] { d->editMode(); });
+  wire(S("createNew"), [d] { d->createNew(); });
+  wire(S("loadGPX"), [d] { d->loadGPX(); });
+  wire(S("loadAppend"), [d] { d->loadAppend(); });
+  wire(S("saveGPX"), [d] { d->saveGPX(); });
+  wire(S("saveSelectTrack"), [d] { d->saveSelectTrack(); });
+  wire(S("undo"), [d] { d->undo(); });
+  wire(S("redo"), [d] { d->redo(); });
+  wire(S("setInputMode"), [d] { d->inputMode(); });
+  wire(S("setTrackMode"), [d] { d->trackMode(); });
+  wire(S("setWayPointMode"), [d] { d->wayPointMode(); });
+  wire(S("stepBack"), [d] { d->stepBack(); });
+  wire(S("deleteTrack"), [d] { d->deleteTrack(); });
+  wire(S("turnBack"), [d] { d->turnBack(); });
+  wire(S("reverseRoute"), [d] { d->reverseRoute(); });
+  wire(S("addTrack"), [d] { d->addTrack(); });
+  wire(S("divideTrack"), [d] { d->divideTrack(); });
+  wire(S("thinout"), [d] { d->thinout(); });
+  wire(S("recalcElevation"), [d] { d->recalcElevation(); });
+  wire(S("showRest"), [d] { d->showRest(); });
+  wire(S("showActiveTrack"), [d] { d->showActiveTrack(); });
+  wire(S("showAllTrack"), [d] { d->showAllTrack(); });
+  wire(S("hideAllTrack"), [d] { d->hideAllTrack(); });
+  wire(S("mapStandard"), [d] { d->mapStandard(); });
+  wire(S("mapPale"), [d] { d->mapPale(); });
+  wire(S("mapPhoto"), [d] { d->mapPhoto(); });
+  wire(S("mapOSM"), [d] { d->mapOSM(); });
+  wire(S("changeMap"), [d] { d->changeMap(); });
+  wire(S("zoomIn"), [d] { d->zoomIn(); });
+  wire(S("zoomOut"), [d] { d->zoomOut(); });
+  wire(S("toggleFullScreen"), [this] { isFullScreen() ? showNormal() : showFullScreen(); });
+  // The holders only group their items.
+  for (const QString& c : {S("connectTrackMenu"), S("selectTrackMenu"), S("showTrackMenu")}) wire(c, [] {});
+
+  // Validation before any menu opens, as the platform menus do it.
+  const auto menus = menuBar()->findChildren<QMenu*>();
+  for (QMenu* m : menus) connect(m, &QMenu::aboutToShow, this, &MainWindow::validateMenus);
+  // Shortcuts and tests reach items without opening a menu: keep the state current.
+  connect(&d_, &AppDelegate::editMenusChanged, this, [this] {
+    rebuildTrackMenus();
+    validateMenus();
+  });
+  connect(&d_, &AppDelegate::titleChanged, this, &MainWindow::validateMenus);
+  connect(&d_, &AppDelegate::buttonsChanged, this, &MainWindow::validateMenus);
+  rebuildTrackMenus();
+  validateMenus();
+}
+
+template <typename F>
+void MainWindow::wire(const QString& command, F&& slot)
+{
+  QAction* a = actions_.value(command);
+  if (!a) return;
+  a->setProperty("wired", true);
+  connect(a, &QAction::triggered, this, std::forward<F>(slot));
+}
+
+void MainWindow::rebuildTrackMenus()
+{
+  selectMenu_->clear();
+  for (const auto& item : d_.editing.trackMenu) {
+    QAction* a = selectMenu_->addAction(QString::fromStdString(item.title));
+    a->setObjectName(S("selectTrack"));
+    a->setCheckable(true);
+    a->setChecked(item.checked);
+    const int index = item.index;
+    connect(a, &QAction::triggered, this, [this, index] { d_.selectTrack(index); });
+  }
+  connectMenu_->clear();
+  for (const auto& item : d_.editing.connectTrackMenu) {
+    QAction* a = connectMenu_->addAction(QString::fromStdString(item.title));
+    a->setObjectName(S("connectTrack"));
+    const int index = item.index;
+    connect(a, &QAction::triggered, this, [this, index] { d_.connectTrack(index); });
+  }
+}
+
+void MainWindow::validateMenus()
+{
+  const int m = d_.mode, e = d_.edit_mode, t = d_.track_mode;
+  const auto* r = d_.routes();
+  const bool active = r != nullptr;
+  const int points = r ? static_cast<int>(r->size()) : 0;
+  const bool hasWayPoints = !d_.doc.waypoints.empty();
+  const int tracks = static_cast<int>(d_.doc.tracks.size());
+  const auto& h = d_.editing.history;
+
+  // Enabled rules of the built commands; every other item stays as built (disabled).
+  const QHash<QString, bool> enabled = {
+      {S("baseMode"), true},
+      {S("editMode"), true},
+      {S("createNew"), m < 2},
+      {S("loadGPX"), m < 2},
+      {S("loadAppend"), m < 2 && (active || hasWayPoints)},
+      {S("saveGPX"), m < 2 && (tracks > 0 || hasWayPoints)},
+      {S("saveSelectTrack"), m < 2 && (tracks > 0 || hasWayPoints)},
+      {S("undo"), h.backup_pos() > 0 && m < 2},
+      {S("redo"), h.backup_pos() < h.count() - 1 && m < 2},
+      {S("setInputMode"), m == 1},
+      {S("setTrackMode"), m == 1},
+      {S("setWayPointMode"), m == 1},
+      {S("stepBack"), m == 1 && e != 2 && points > 0},
+      {S("deleteTrack"), m == 1 && e != 2 && points > 0},
+      {S("turnBack"), m == 1 && e != 2 && points > 0},
+      {S("reverseRoute"), m == 1 && e != 2 && points > 0},
+      {S("addTrack"), m < 2 && points > 0},
+      {S("divideTrack"), m == 1 && points >= 2},
+      {S("connectTrackMenu"), m == 1 && tracks >= 2},
+      {S("selectTrackMenu"), tracks >= 2},
+      {S("showTrackMenu"), active},
+      {S("thinout"), m < 2 && points >= 101},
+      {S("recalcElevation"), m < 2 && !d_.doc.outside && points > 0},
+      {S("showRest"), true},
+      {S("showActiveTrack"), active},
+      {S("showAllTrack"), active},
+      {S("hideAllTrack"), active},
+      {S("mapStandard"), m != 3},
+      {S("mapPale"), m != 3},
+      {S("mapPhoto"), m != 3},
+      {S("mapOSM"), m != 3},
+      {S("changeMap"), m != 3},
+      {S("zoomIn"), true},
+      {S("zoomOut"), true},
+      {S("toggleFullScreen"), true},
+  };
+  for (auto it = enabled.begin(); it != enabled.end(); ++it)
+    if (QAction* a = actions_.value(it.key()); a && a->property("wired").toBool()) a->setEnabled(it.value());
+
+  const QHash<QString, bool> ticked = {
+      {S("baseMode"), m == 0},
+      {S("areaMode"), m == 2},
+      {S("printMode"), m == 3},
+      {S("editMode"), m == 1},
+      {S("setInputMode"), m == 1 && e == 0},
+      {S("setTrackMode"), m == 1 && e == 1},
+      {S("setWayPointMode"), m == 1 && e == 2},
+      {S("showActiveTrack"), t == 1},
+      {S("showAllTrack"), t == 2},
+      {S("hideAllTrack"), t == 0},
+      {S("mapStandard"), d_.derived.map_type == 0},
+      {S("mapPale"), d_.derived.map_type == 1},
+      {S("mapPhoto"), d_.derived.map_type == 2},
+      {S("mapOSM"), d_.derived.map_type == 3},
+      {S("showPeak"), d_.derived.show_peak != 0},
+      {S("showRest"), d_.derived.show_rest != 0},
+  };
+  for (auto it = ticked.begin(); it != ticked.end(); ++it)
+    if (QAction* a = actions_.value(it.key())) a->setChecked(it.value());
+
+  actions_.value(S("undo"))->setText(QString::fromStdString(d_.editing.undoTitle));
+  actions_.value(S("redo"))->setText(QString::fromStdString(d_.editing.redoTitle));
 }

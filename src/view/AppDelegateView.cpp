@@ -229,14 +229,6 @@ QSizeF AppDelegate::getMapViewSize() const { return baseView ? QSizeF(baseView->
 
 QRectF AppDelegate::getZoomViewRect() const { return zoomView ? QRectF(zoomView->geometry()) : QRectF(); }
 
-void AppDelegate::moveButton(QWidget* button, int pos)
-{
-  if (!button) return;
-  const QSizeF base = getMapViewSize();
-  const tw::WindowPoint o = tw::buttonOrigin({base.width(), base.height()}, button->width(), button->height(), pos);
-  button->move(tw::toQt(o.x, o.y, button->width(), button->height(), base.height()).topLeft().toPoint());
-}
-
 // ---- redraw family: requests only; the layers paint later ----
 
 void AppDelegate::redrawAllLayers()
@@ -350,7 +342,8 @@ void AppDelegate::displayLocation()
   const QSizeF s = getMapViewSize();
   const tw::DPoint g = tw::windowToGlobal(view, {s.width(), s.height()}, infoView->mp);
   const double lat = tw::latFromPixel(view.zoom, g.y), lon = tw::lonFromPixel(view.zoom, g.x);
-  const double dem = view.zoom >= 15 && elevationAt ? elevationAt(lat, lon) : tw::kUnknownElevation;
+  double dem = tw::kUnknownElevation;
+  if (view.zoom >= 15) dem = elevationAt ? elevationAt(lat, lon) : getElevation(lat, lon);
   displayLocation(lat, lon, tw::readoutElevation(view.zoom, doc.select, routes(), dem));
 }
 

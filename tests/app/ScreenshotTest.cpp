@@ -129,7 +129,7 @@ TEST(MainWindowShell, TitleButtonsAndMenus)
                         "showTrackList", "hideTrackView", "outputPDF", "showAbout", "connectTrackMenu",
                         "showGraphWayPointMenu", "toggleFullScreen", "showSallow"})
     ASSERT_NE(w.action(QString::fromLatin1(c)), nullptr) << c;
-  EXPECT_FALSE(w.action(QStringLiteral("loadGPX"))->isEnabled());
+  EXPECT_FALSE(w.action(QStringLiteral("outputPDF"))->isEnabled());
   EXPECT_TRUE(w.action(QStringLiteral("baseMode"))->isEnabled());
 
   // The file name reaches the title.

@@ -310,6 +310,31 @@ TEST_F(MapWidgetTest, ReadoutShowsPositionAndElevation)
   EXPECT_TRUE(info()->firstLine().isEmpty());  // outside Japan
 }
 
+TEST_F(MapWidgetTest, ReadoutAwayFromTheTrackReadsTheDemCache)
+{
+  info()->mouse_known = true;
+  info()->mp = {400, 300};
+  app->displayLocation();
+  EXPECT_EQ(info()->elev, -100.0f);  // the tile is not cached yet
+  const int tx = int(std::floor(tw::pixelFromLon(tw::kDemZoom, info()->lon) / 256.0));
+  const int ty = int(std::floor(tw::pixelFromLat(tw::kDemZoom, info()->lat) / 256.0));
+  auto tile = std::make_shared<tw::Elevation>();
+  tile->x = tx;
+  tile->y = ty;
+  tile->tiles.assign(tw::kDemCells, 123456);  // centimetres
+  {
+    QMutexLocker locker(&app->lock);
+    app->elevations.push_back(tile);
+  }
+  app->displayLocation();
+  EXPECT_FLOAT_EQ(info()->elev, 1234.56f);
+  EXPECT_TRUE(info()->firstLine().endsWith(QStringLiteral("1234.56m"))) << info()->firstLine().toStdString();
+  // A test's lookup still wins over the cache.
+  app->elevationAt = [](double, double) { return 77.0f; };
+  app->displayLocation();
+  EXPECT_EQ(info()->elev, 77.0f);
+}
+
 TEST_F(MapWidgetTest, ResizeRebuildsTheGrid)
 {
   base->resize(1000, 300);
