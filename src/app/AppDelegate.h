@@ -141,6 +141,20 @@ class AppDelegate : public QObject {
   void hideMessage();
   void updateButton();
 
+  // View menu switches: each updates its `derived` field, stores it and redraws.
+  void showInfo();
+  void hideInfo();
+  void hideCoord();
+  void showCoordDecimal();
+  void showCoordDegree();
+  void showElevation();
+  void showTime();
+  void showWayPoint();
+  void hideWayPoint();
+  void showWayPointWithMark();
+  void showWayPointWithName();
+  void showPeak();
+
  private:
   bool terminated_ = false;  // the configuration is persisted once
 

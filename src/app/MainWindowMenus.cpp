@@ -140,7 +140,10 @@ void MainWindow::buildMenus()
   help->addSeparator();
   addItem(help, S("Tarnwickについて"), S("showAbout"));
 
-  for (const QString& c : {S("showPeak"), S("showRest")}) actions_.value(c)->setCheckable(true);
+  for (const QString& c : {S("showPeak"), S("showRest"), S("hideCoord"), S("showCoordDecimal"), S("showCoordDegree"),
+                           S("showElevation"), S("showTime"), S("showWayPointWithMark"), S("showWayPointWithName"),
+                           S("hideWayPoint")})
+    actions_.value(c)->setCheckable(true);
   for (const QString& c : {S("setInputMode"), S("setTrackMode"), S("setWayPointMode"), S("baseMode"), S("areaMode"),
                            S("printMode"), S("editMode"), S("showActiveTrack"), S("showAllTrack"), S("hideAllTrack"),
                            S("mapStandard"), S("mapPale"), S("mapPhoto"), S("mapOSM")})
@@ -168,6 +171,18 @@ void MainWindow::buildMenus()
   wire(S("thinout"), [d] { d->thinout(); });
   wire(S("recalcElevation"), [d] { d->recalcElevation(); });
   wire(S("showRest"), [d] { d->showRest(); });
+  wire(S("showPeak"), [d] { d->showPeak(); });
+  wire(S("showInfo"), [d] { d->showInfo(); });
+  wire(S("hideInfo"), [d] { d->hideInfo(); });
+  wire(S("hideCoord"), [d] { d->hideCoord(); });
+  wire(S("showCoordDecimal"), [d] { d->showCoordDecimal(); });
+  wire(S("showCoordDegree"), [d] { d->showCoordDegree(); });
+  wire(S("showElevation"), [d] { d->showElevation(); });
+  wire(S("showTime"), [d] { d->showTime(); });
+  wire(S("showWayPoint"), [d] { d->showWayPoint(); });
+  wire(S("hideWayPoint"), [d] { d->hideWayPoint(); });
+  wire(S("showWayPointWithMark"), [d] { d->showWayPointWithMark(); });
+  wire(S("showWayPointWithName"), [d] { d->showWayPointWithName(); });
   wire(S("showActiveTrack"), [d] { d->showActiveTrack(); });
   wire(S("showAllTrack"), [d] { d->showAllTrack(); });
   wire(S("hideAllTrack"), [d] { d->hideAllTrack(); });
@@ -180,7 +195,9 @@ void MainWindow::buildMenus()
   wire(S("zoomOut"), [d] { d->zoomOut(); });
   wire(S("toggleFullScreen"), [this] { isFullScreen() ? showNormal() : showFullScreen(); });
   // The holders only group their items.
-  for (const QString& c : {S("connectTrackMenu"), S("selectTrackMenu"), S("showTrackMenu")}) wire(c, [] {});
+  for (const QString& c : {S("connectTrackMenu"), S("selectTrackMenu"), S("showTrackMenu"), S("showInfoMenu"),
+                           S("showCoord"), S("showWayPointMenu")})
+    wire(c, [] {});
 
   // Validation before any menu opens, as the platform menus do it.
   const auto menus = menuBar()->findChildren<QMenu*>();
@@ -203,6 +220,8 @@ void MainWindow::wire(const QString& command, F&& slot)
   if (!a) return;
   a->setProperty("wired", true);
   connect(a, &QAction::triggered, this, std::forward<F>(slot));
+  // Commands that change no document or mode signal still change what the items show.
+  connect(a, &QAction::triggered, this, &MainWindow::validateMenus);
 }
 
 void MainWindow::rebuildTrackMenus()
@@ -234,6 +253,8 @@ void MainWindow::validateMenus()
   const bool hasWayPoints = !d_.doc.waypoints.empty();
   const int tracks = static_cast<int>(d_.doc.tracks.size());
   const auto& h = d_.editing.history;
+  const auto& cfg = d_.derived;
+  const bool info = cfg.show_info == 1;
 
   // Enabled rules of the built commands; every other item stays as built (disabled).
   const QHash<QString, bool> enabled = {
@@ -261,6 +282,21 @@ void MainWindow::validateMenus()
       {S("thinout"), m < 2 && points >= 101},
       {S("recalcElevation"), m < 2 && !d_.doc.outside && points > 0},
       {S("showRest"), true},
+      {S("showPeak"), true},
+      {S("showInfoMenu"), m != 3},
+      {S("showInfo"), m != 3},
+      {S("hideInfo"), true},
+      {S("showCoord"), m != 3 && info},
+      {S("hideCoord"), m != 3 && info},
+      {S("showCoordDecimal"), m != 3},
+      {S("showCoordDegree"), m != 3},
+      {S("showElevation"), m != 3 && info},
+      {S("showTime"), m != 3 && info},
+      {S("showWayPointMenu"), true},
+      {S("showWayPoint"), true},
+      {S("hideWayPoint"), true},
+      {S("showWayPointWithMark"), cfg.show_wp != 0},
+      {S("showWayPointWithName"), cfg.show_wp != 0},
       {S("showActiveTrack"), active},
       {S("showAllTrack"), active},
       {S("hideAllTrack"), active},
@@ -293,10 +329,20 @@ void MainWindow::validateMenus()
       {S("mapOSM"), d_.derived.map_type == 3},
       {S("showPeak"), d_.derived.show_peak != 0},
       {S("showRest"), d_.derived.show_rest != 0},
+      {S("hideCoord"), cfg.show_coord == 0},
+      {S("showCoordDecimal"), cfg.show_coord == 1},
+      {S("showCoordDegree"), cfg.show_coord == 2},
+      {S("showElevation"), cfg.show_elev == 1},
+      {S("showTime"), cfg.show_time == 1},
+      {S("showWayPointWithMark"), (cfg.wp_type & 1) != 0},
+      {S("showWayPointWithName"), (cfg.wp_type & 2) != 0},
+      {S("hideWayPoint"), cfg.show_wp == 0},
   };
   for (auto it = ticked.begin(); it != ticked.end(); ++it)
     if (QAction* a = actions_.value(it.key())) a->setChecked(it.value());
 
   actions_.value(S("undo"))->setText(QString::fromStdString(d_.editing.undoTitle));
   actions_.value(S("redo"))->setText(QString::fromStdString(d_.editing.redoTitle));
+  actions_.value(S("showInfo"))->setText(info ? S("表示しない") : S("表示する"));
+  actions_.value(S("showWayPoint"))->setText(cfg.show_wp == 1 ? S("表示しない") : S("表示する"));
 }

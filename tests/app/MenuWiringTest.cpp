@@ -180,3 +180,60 @@ TEST_F(MenuWiringTest, MapKindItemsAreTicked)
   EXPECT_TRUE(item("mapPhoto")->isChecked());
   EXPECT_FALSE(item("mapStandard")->isChecked());
 }
+
+TEST_F(MenuWiringTest, DisplaySwitchesStoreTheirSettings)
+{
+  // Waypoint styles flip one bit and stay within mark|name.
+  app->derived.wp_type = 3;
+  item("showWayPointWithMark")->trigger();
+  EXPECT_EQ(app->derived.wp_type, 2);
+  EXPECT_EQ(app->config.intValue("waypoint_type"), 2);
+  EXPECT_FALSE(item("showWayPointWithMark")->isChecked());
+  EXPECT_TRUE(item("showWayPointWithName")->isChecked());
+  app->derived.wp_type = 3;
+  item("showWayPointWithName")->trigger();
+  EXPECT_EQ(app->derived.wp_type, 1);
+  app->derived.wp_type = 0;
+  item("showWayPointWithMark")->trigger();
+  EXPECT_EQ(app->derived.wp_type, 1);
+  app->derived.wp_type = 0;
+  item("showWayPointWithName")->trigger();
+  EXPECT_EQ(app->derived.wp_type, 2);
+
+  // Hidden waypoints take their style items with them.
+  item("hideWayPoint")->trigger();
+  EXPECT_EQ(app->config.intValue("show_waypoint"), 0);
+  EXPECT_TRUE(item("hideWayPoint")->isChecked());
+  EXPECT_FALSE(enabled("showWayPointWithMark"));
+  EXPECT_EQ(item("showWayPoint")->text(), QStringLiteral("表示する"));
+  item("showWayPoint")->trigger();
+  EXPECT_EQ(app->derived.show_wp, 1);
+  EXPECT_EQ(item("showWayPoint")->text(), QStringLiteral("表示しない"));
+
+  // The read-out's parts follow the read-out itself.
+  app->derived.show_info = 1;
+  window->validateMenus();
+  EXPECT_TRUE(enabled("showElevation"));
+  item("showInfo")->trigger();
+  EXPECT_EQ(app->derived.show_info, 0);
+  EXPECT_EQ(app->config.intValue("information"), 0);
+  EXPECT_EQ(item("showInfo")->text(), QStringLiteral("表示する"));
+  for (const char* c : {"showElevation", "showTime", "hideCoord"}) EXPECT_FALSE(enabled(c)) << c;
+  EXPECT_TRUE(enabled("showCoordDegree"));
+  item("showCoordDegree")->trigger();
+  EXPECT_EQ(app->config.intValue("show_coord"), 2);
+  EXPECT_TRUE(item("showCoordDegree")->isChecked());
+  EXPECT_FALSE(item("showCoordDecimal")->isChecked());
+
+  const int peak = app->derived.show_peak;
+  item("showPeak")->trigger();
+  EXPECT_EQ(app->derived.show_peak, 1 - peak);
+  EXPECT_EQ(app->config.intValue("show_peak"), 1 - peak);
+  EXPECT_EQ(item("showPeak")->isChecked(), peak == 0);
+
+  // In print mode the read-out's items are off.
+  app->mode = 3;
+  window->validateMenus();
+  for (const char* c : {"showInfo", "showCoordDecimal", "showCoordDegree", "mapPale"}) EXPECT_FALSE(enabled(c)) << c;
+  app->mode = 0;
+}
