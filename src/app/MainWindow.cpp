@@ -34,10 +34,31 @@ MainWindow::MainWindow(AppDelegate& d, QWidget* parent) : QMainWindow(parent), d
   connect(baseButton, &QToolButton::clicked, &d, &AppDelegate::baseMode);
   connect(editButton, &QToolButton::clicked, &d, &AppDelegate::editMode);
 
+  inputButton = makeModeButton(QStringLiteral("input"), QStringLiteral("setInputMode"));
+  trackButton = makeModeButton(QStringLiteral("track"), QStringLiteral("setTrackMode"));
+  wpButton = makeModeButton(QStringLiteral("flag"), QStringLiteral("setWayPointMode"));
+  backButton = makeModeButton(QStringLiteral("back"), QStringLiteral("stepBack"));
+  clearButton = makeModeButton(QStringLiteral("clear"), QStringLiteral("deleteTrack"));
+  for (QToolButton* b : {inputButton, trackButton, wpButton, backButton, clearButton}) {
+    b->setEnabled(true);
+    b->hide();
+  }
+  baseView_->moveButton(inputButton, 5);
+  baseView_->moveButton(trackButton, 6);
+  baseView_->moveButton(wpButton, 7);
+  baseView_->moveButton(backButton, 12);
+  baseView_->moveButton(clearButton, 13);
+  connect(inputButton, &QToolButton::clicked, &d, &AppDelegate::inputMode);
+  connect(trackButton, &QToolButton::clicked, &d, &AppDelegate::trackMode);
+  connect(wpButton, &QToolButton::clicked, &d, &AppDelegate::wayPointMode);
+  connect(backButton, &QToolButton::clicked, &d, &AppDelegate::stepBack);
+  connect(clearButton, &QToolButton::clicked, &d, [&d] { d.deleteTrack(); });
+
   buildMenus();
 
   connect(&d, &AppDelegate::titleChanged, this, &QWidget::setWindowTitle);
   connect(&d, &AppDelegate::buttonsChanged, this, &MainWindow::paintModeButtons);
+  connect(&d, &AppDelegate::editMenusChanged, this, &MainWindow::paintModeButtons);  // points came or went
   connect(&d, &AppDelegate::frameRequested, this, [this](const tw::FrameRect& f) {
     if (transient_) return;
     setGeometry(int(f.x), int(f.y), int(f.width), int(f.height));
@@ -74,10 +95,29 @@ void MainWindow::paintModeButtons()
   for (const auto& m : modes) {
     QString name = QString::fromLatin1(m.image);
     if (d_.mode == m.mode) name += QStringLiteral("_on");
-    m.button->setIcon(QIcon(QPixmap::fromImage(namedImage(name))));
-    m.button->setProperty("imageName", name);
+    setImage(m.button, name);
     m.button->show();
   }
+
+  for (QToolButton* b : {inputButton, trackButton, wpButton, backButton, clearButton}) b->hide();
+  if (d_.mode != 1) return;
+  const int e = d_.edit_mode;
+  const auto* r = d_.routes();
+  setImage(inputButton, e == 0 ? QStringLiteral("input_on") : QStringLiteral("input"));
+  setImage(trackButton, e == 1 ? QStringLiteral("track_on") : QStringLiteral("track"));
+  setImage(wpButton, e == 2 ? QStringLiteral("flag_on") : QStringLiteral("flag"));
+  for (QToolButton* b : {inputButton, trackButton, wpButton}) b->show();
+  if (e == 0) backButton->show();
+  if (e == 1 && r && !r->empty()) {
+    backButton->show();
+    clearButton->show();
+  }
+}
+
+void MainWindow::setImage(QToolButton* button, const QString& image)
+{
+  button->setIcon(QIcon(QPixmap::fromImage(namedImage(image))));
+  button->setProperty("imageName", image);
 }
 
 bool MainWindow::requestQuit()

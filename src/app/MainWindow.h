@@ -30,12 +30,19 @@ class MainWindow : public QMainWindow {
   QToolButton* areaButton = nullptr;
   QToolButton* prnButton = nullptr;
   QToolButton* editButton = nullptr;
+  // Edit tools, shown in edit mode only.
+  QToolButton* inputButton = nullptr;
+  QToolButton* trackButton = nullptr;
+  QToolButton* wpButton = nullptr;
+  QToolButton* backButton = nullptr;
+  QToolButton* clearButton = nullptr;
 
   // Keep the window's size and leave the settings alone (screenshots, previews).
   void setTransient(bool on) { transient_ = on; }
   // Runs the quit question; true when the application may end.
   bool requestQuit();
-  // The mode buttons' images for the controller's `mode` ("base_on" when in base mode, …).
+  // The mode buttons' images for the controller's `mode` ("base_on" when in base mode, …), and
+  // the edit tools laid out for the edit sub-mode.
   void paintModeButtons();
   // Enables, ticks and retitles every command item for the controller's current state; runs
   // before a menu opens and whenever the document or the edit menus change.
@@ -49,6 +56,7 @@ class MainWindow : public QMainWindow {
   QMenu* addMenu(QMenu* parent, const QString& title, const QString& holder = {});
   QAction* addItem(QMenu* menu, const QString& title, const QString& command);
   QToolButton* makeModeButton(const QString& image, const QString& command);
+  void setImage(QToolButton* button, const QString& image);
   // Connects a built command's item; it is enabled from then on by validateMenus.
   template <typename F>
   void wire(const QString& command, F&& slot);

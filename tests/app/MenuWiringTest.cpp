@@ -119,9 +119,24 @@ TEST_F(MenuWiringTest, OpenEditUndoRedoThroughTheMenus)
   EXPECT_TRUE(enabled("redo"));
   EXPECT_TRUE(item("redo")->text().startsWith(QStringLiteral("やり直し - "))) << item("redo")->text().toStdString();
 
+  // The edit tools sit under the mode buttons and follow the tool.
+  EXPECT_TRUE(window->trackButton->isVisible());
+  EXPECT_EQ(window->trackButton->property("imageName").toString(), QStringLiteral("track_on"));
+  EXPECT_EQ(window->inputButton->property("imageName").toString(), QStringLiteral("input"));
+  EXPECT_TRUE(window->clearButton->isVisible());
+  EXPECT_GT(window->inputButton->y(), window->editButton->y());
+  window->wpButton->click();
+  EXPECT_EQ(app->edit_mode, 2);
+  EXPECT_EQ(window->wpButton->property("imageName").toString(), QStringLiteral("flag_on"));
+  EXPECT_FALSE(window->clearButton->isVisible());
+  EXPECT_FALSE(window->backButton->isVisible());
+  EXPECT_TRUE(item("setWayPointMode")->isChecked());
+
   item("baseMode")->trigger();
   EXPECT_EQ(app->mode, 0);
   EXPECT_FALSE(enabled("stepBack"));
+  for (QToolButton* b : {window->inputButton, window->trackButton, window->wpButton, window->backButton})
+    EXPECT_FALSE(b->isVisible());
   EXPECT_FALSE(enabled("setTrackMode"));
 }
 
