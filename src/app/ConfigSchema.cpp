@@ -136,24 +136,24 @@ void updateRoadColor(const Config& config, DerivedConfig& d)
 }
 
 // Copies one stored value into `config` when it passes its key's check.
-void overlayValue(const std::map<std::string, ConfigValue>& stored, const ConfigKeySpec& spec, Config& config)
+void overlayValue(const std::map<std::string, ConfigValue>& stored, const ConfigKeySpec& rule, Config& config)
 {
-  auto it = stored.find(std::string(spec.key));
+  auto it = stored.find(std::string(rule.key));
   if (it == stored.end()) return;
   const ConfigValue& v = it->second;
-  switch (spec.kind) {
+  switch (rule.kind) {
     case ConfigKind::Int: {
       auto i = toInt32(v);
-      if (i && *i >= spec.min && *i <= spec.max) config.set(spec.key, v);
+      if (i && *i >= rule.min && *i <= rule.max) config.set(rule.key, v);
       break;
     }
     case ConfigKind::Float: {
       auto f = toFloat(v);
-      if (f && *f >= static_cast<float>(spec.min) && *f <= static_cast<float>(spec.max)) config.set(spec.key, v);
+      if (f && *f >= static_cast<float>(rule.min) && *f <= static_cast<float>(rule.max)) config.set(rule.key, v);
       break;
     }
     case ConfigKind::String:
-      if (auto* s = std::get_if<std::string>(&v); s && !s->empty()) config.set(spec.key, v);
+      if (auto* s = std::get_if<std::string>(&v); s && !s->empty()) config.set(rule.key, v);
       break;
     case ConfigKind::Frame:
       break;  // checked against the screen separately
@@ -374,7 +374,7 @@ void loadConfig(const StoredConfig& stored, const FrameRect& screen, Config& con
     return;
   }
   const auto& dict = *stored.config;
-  for (const auto& spec : kSchema) overlayValue(dict, spec, config);
+  for (const auto& rule : kSchema) overlayValue(dict, rule, config);
   // After every overlay, so a stored `contour` of 0 is honoured whatever the component keys say.
   updateContourColor(config, d);
   updateRoadColor(config, d);

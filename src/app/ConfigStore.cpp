@@ -70,12 +70,12 @@ tw::StoredConfig ConfigStore::read()
   if (!keys.isEmpty()) {
     std::map<std::string, tw::ConfigValue> dict;
     for (const QString& key : keys) {
-      const tw::ConfigKeySpec* spec = tw::findConfigKey(key.toStdString());
-      if (!spec) continue;
+      const tw::ConfigKeySpec* rule = tw::findConfigKey(key.toStdString());
+      if (!rule) continue;
       const QVariant v = s.value(key);
       // An unquoted value with commas comes back as a list; a rectangle string is one.
       const QString text = v.typeId() == QMetaType::QStringList ? v.toStringList().join(QStringLiteral(", ")) : v.toString();
-      if (auto value = tw::decodeConfigValue(spec->kind, text.toStdString())) dict.emplace(key.toStdString(), *value);
+      if (auto value = tw::decodeConfigValue(rule->kind, text.toStdString())) dict.emplace(key.toStdString(), *value);
     }
     out.config = std::move(dict);
   }
