@@ -16,9 +16,14 @@
 #include <string>
 #include <vector>
 
+#include "common/BenchClock.h"
 #include "elevation/DemParse.h"
 
 namespace {
+
+using bench::cpuMicros;
+using bench::median;
+using bench::timeOnce;
 
 
 std::string generatedTile()
@@ -64,28 +69,6 @@ std::size_t floorParse(const std::string& body, std::vector<float>& out)
     p = lineEnd + 1;
   }
   return out.size();
-}
-
-// Thread CPU time: the machine is shared, and waiting for a core is not the code's cost.
-double cpuMicros()
-{
-  timespec t{};
-  clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
-  return double(t.tv_sec) * 1e6 + double(t.tv_nsec) / 1e3;
-}
-
-template <class Fn>
-double timeOnce(Fn&& fn, int reps)
-{
-  const double t0 = cpuMicros();
-  for (int i = 0; i < reps; ++i) fn();
-  return (cpuMicros() - t0) / reps;
-}
-
-double median(std::vector<double> v)
-{
-  std::sort(v.begin(), v.end());
-  return v[v.size() / 2];
 }
 
 }  // namespace

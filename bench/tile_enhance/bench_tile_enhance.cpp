@@ -12,9 +12,14 @@
 #include <cstring>
 #include <vector>
 
+#include "common/BenchClock.h"
 #include "tiles/enhance/TileEnhance.h"
 
 namespace {
+
+using bench::cpuMicros;
+using bench::median;
+using bench::timeOnce;
 
 using namespace tw;
 
@@ -31,28 +36,6 @@ int colourAt(int x, int y)
   if ((x / 16 + y / 16) % 5 == 0) return 4 + (x + y) % 2;  // blocks
   if ((x * x + y * 3) % 97 < 4) return 6 + (x % 2);        // contours
   return (x * 7 + y * 13) % kColourCount;
-}
-
-// Thread CPU time: the machine is shared, and waiting for a core is not the code's cost.
-double cpuMicros()
-{
-  timespec t{};
-  clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
-  return double(t.tv_sec) * 1e6 + double(t.tv_nsec) / 1e3;
-}
-
-template <class Fn>
-double timeOnce(Fn&& fn, int reps)
-{
-  const double t0 = cpuMicros();
-  for (int i = 0; i < reps; ++i) fn();
-  return (cpuMicros() - t0) / reps;
-}
-
-double median(std::vector<double> v)
-{
-  std::sort(v.begin(), v.end());
-  return v[v.size() / 2];
 }
 
 }  // namespace
