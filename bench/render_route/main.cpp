@@ -2,7 +2,10 @@
 // zoom 15 and 10, against the reference: every point of each stretch stroked as one QPainter
 // polyline (antialiased, round joins), the literal way. Figures are medians of thread CPU time.
 // Usage: bench_render_route [repeats]   (QT_QPA_PLATFORM=offscreen is set by the program)
+//        bench_render_route --dump DIR   writes the benchmark's 100k tracks drawn at zooms 10 and
+//        15–18 as PNGs, to check that a faster renderer still draws the same picture.
 #include <QGuiApplication>
+#include <QDir>
 #include <QImage>
 #include <QPainter>
 #include <algorithm>
@@ -106,23 +109,67 @@ double medianMs(int repeats, F&& f)
 
 }  // namespace
 
+static tw::DRect viewAt(int zoom)
+{
+  const double cx = std::trunc(tw::pixelFromLon(zoom, 138.73)), cy = std::trunc(tw::pixelFromLat(zoom, 35.36));
+  return tw::DRect{std::trunc(cx - kW / 2), std::trunc(cy - kH / 2), kW, kH};
+}
+
+static int dump(const QString& dir, const MarkerImages& img, const tw::RouteStyle& style)
+{
+  QDir().mkpath(dir);
+  for (int zoom : {10, 15, 16, 17, 18}) {
+    const tw::DRect fore = viewAt(zoom);
+    for (int kind = 0; kind < 2; ++kind) {
+      const std::vector<tw::TrackInfo> tracks{kind == 0 ? walk(100000, zoom, zoom == 10 ? 2.0 : 0.36, fore)
+                                                        : hike(100000, fore, zoom)};
+      for (bool markers : {false, true}) {
+        tw::RouteInput in;
+        in.tracks = &tracks;
+        in.active_track = 0;
+        in.zoom = zoom;
+        in.mode = 1;
+        in.track_tool = markers;
+        QImage target(kW, kH, QImage::Format_ARGB32_Premultiplied);
+        target.fill(Qt::white);
+        {
+          QPainter p(&target);
+          tw::drawRoute(p, in, style, img, fore);
+        }
+        const QString name = QStringLiteral("%1/%2-z%3%4.png")
+                                 .arg(dir, kind == 0 ? "dense" : "hike")
+                                 .arg(zoom)
+                                 .arg(markers ? "-markers" : "");
+        if (!target.save(name)) {
+          std::fprintf(stderr, "cannot write %s\n", qPrintable(name));
+          return 1;
+        }
+      }
+    }
+  }
+  return 0;
+}
+
 int main(int argc, char** argv)
 {
   qputenv("QT_QPA_PLATFORM", "offscreen");
   QGuiApplication app(argc, argv);
-  const int repeats = argc > 1 ? std::max(1, std::atoi(argv[1])) : 7;
   MarkerImages img;
-  img.start_img = img.end_img = img.track_img = img.track15_img = QImage(10, 10, QImage::Format_ARGB32_Premultiplied);
+  QImage mark(10, 10, QImage::Format_ARGB32_Premultiplied);
+  mark.fill(QColor(0, 128, 0));
+  img.start_img = img.end_img = img.track15_img = mark;
+  img.track_img = QImage(10, 10, QImage::Format_ARGB32_Premultiplied);
   img.track_img.fill(Qt::white);
   tw::RouteStyle style;
+  if (argc > 2 && QByteArray(argv[1]) == "--dump") return dump(QString::fromLocal8Bit(argv[2]), img, style);
+  const int repeats = argc > 1 ? std::max(1, std::atoi(argv[1])) : 7;
   QImage target(kW, kH, QImage::Format_ARGB32_Premultiplied);
 
   std::printf("%-6s %-8s %-5s %-7s %12s %12s %8s\n", "track", "points", "zoom", "markers", "drawRoute ms", "QPainter ms",
               "ratio");
   for (size_t n : {size_t(10000), size_t(100000), size_t(1000000)}) {
     for (int zoom : {15, 10}) {
-      const double cx = std::trunc(tw::pixelFromLon(zoom, 138.73)), cy = std::trunc(tw::pixelFromLat(zoom, 35.36));
-      const tw::DRect fore{std::trunc(cx - kW / 2), std::trunc(cy - kH / 2), kW, kH};
+      const tw::DRect fore = viewAt(zoom);
       // Dense: the whole track inside the view, about 0.36 screen pixels per point at zoom 15
       // (a day's log around one place) and 2 pixels at zoom 10 (every point on its own pixel),
       // the worst case for each zoom. Hike: a realistic long walk through the view.

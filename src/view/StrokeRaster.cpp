@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 
 namespace tw {
 
@@ -28,7 +29,10 @@ void CoverageCanvas::segment(FPoint a, FPoint b, float hw, bool flatA, bool flat
   // Only the part of the segment near the canvas, walked in short pieces so that a long
   // diagonal segment visits a thin band of pixels rather than its whole bounding box.
   float t0 = 0, t1 = len;
-  {
+  // Clipping changes nothing for a segment well inside the canvas, the usual case.
+  const bool inside = std::min(a.x, b.x) > 0 && std::min(a.y, b.y) > 0 && std::max(a.x, b.x) < w_ &&
+                      std::max(a.y, b.y) < h_;
+  if (!inside) {
     const float lo[2] = {-outer - 1, -outer - 1}, hi[2] = {w_ + outer + 1, h_ + outer + 1};
     const float o[2] = {a.x, a.y}, u[2] = {ux, uy};
     for (int k = 0; k < 2; ++k) {
@@ -89,20 +93,54 @@ void CoverageCanvas::segment(FPoint a, FPoint b, float hw, bool flatA, bool flat
 void CoverageCanvas::compositeOver(uint32_t* pixels, int stride, uint8_t r, uint8_t g, uint8_t b, float alpha)
 {
   const uint32_t a255 = static_cast<uint32_t>(std::clamp(alpha, 0.0f, 1.0f) * 255.0f + 0.5f);
-  for (uint32_t idx : touched_) {
-    uint8_t& m = mask_[idx];
+  // The source depends only on the coverage value: premultiply it once per value, not per pixel.
+  struct Source {
+    uint32_t sa, r, g, b;
+  };
+  Source src[256];
+  for (uint32_t m = 0; m < 256; ++m) {
     const uint32_t sa = (a255 * m + 127) / 255;  // source alpha with coverage
-    m = 0;
-    if (sa == 0) continue;
-    const uint32_t y = idx / static_cast<uint32_t>(w_), x = idx % static_cast<uint32_t>(w_);
-    uint32_t& dst = pixels[static_cast<size_t>(y) * stride + x];
-    const uint32_t inv = 255 - sa;
-    auto ch = [&](int shift, uint32_t src) {
+    src[m] = {sa, (r * sa + 127) / 255, (g * sa + 127) / 255, (b * sa + 127) / 255};
+  }
+  auto blend = [&](uint32_t& dst, uint8_t m) __attribute__((always_inline)) {
+    const Source& s = src[m];
+    if (s.sa == 0) return;
+    const uint32_t inv = 255 - s.sa;
+    auto ch = [&](int shift, uint32_t sc) {
       const uint32_t dc = (dst >> shift) & 0xff;
-      const uint32_t sc = (src * sa + 127) / 255;
       return std::min<uint32_t>(255, sc + (dc * inv + 127) / 255);
     };
-    dst = (ch(24, 255) << 24) | (ch(16, r) << 16) | (ch(8, g) << 8) | ch(0, b);
+    dst = (ch(24, s.sa) << 24) | (ch(16, s.r) << 16) | (ch(8, s.g) << 8) | ch(0, s.b);
+  };
+  if (touched_.size() * 4 > mask_.size()) {
+    // A long stroke over much of the canvas: row order is kinder to the caches than the
+    // scattered order in which the pixels were first touched.
+    for (int y = 0; y < h_; ++y) {
+      uint8_t* row = &mask_[static_cast<size_t>(y) * w_];
+      uint32_t* out = pixels + static_cast<size_t>(y) * stride;
+      for (int x = 0; x < w_; ++x) {
+        if (x + 8 <= w_) {  // untouched runs eight at a time
+          uint64_t run;
+          std::memcpy(&run, row + x, sizeof run);
+          if (run == 0) {
+            x += 7;
+            continue;
+          }
+        }
+        if (row[x] == 0) continue;
+        blend(out[x], row[x]);
+        row[x] = 0;
+      }
+    }
+  } else {
+    for (uint32_t idx : touched_) {
+      uint8_t& m = mask_[idx];
+      const size_t at = stride == w_ ? idx
+                                     : static_cast<size_t>(idx / static_cast<uint32_t>(w_)) * stride +
+                                           idx % static_cast<uint32_t>(w_);
+      blend(pixels[at], m);
+      m = 0;
+    }
   }
   touched_.clear();
 }
