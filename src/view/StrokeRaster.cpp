@@ -1,10 +1,26 @@
 #include "view/StrokeRaster.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstring>
 
 namespace tw {
+
+namespace {
+
+// kLeadingBytes[n]: the first n bytes of eight set, whatever the byte order.
+const std::array<uint64_t, 9> kLeadingBytes = [] {
+  std::array<uint64_t, 9> m{};
+  for (size_t n = 0; n <= 8; ++n) {
+    uint8_t bytes[8] = {};
+    std::fill(bytes, bytes + n, uint8_t{255});
+    std::memcpy(&m[n], bytes, sizeof bytes);
+  }
+  return m;
+}();
+
+}  // namespace
 
 CoverageCanvas::CoverageCanvas(int width, int height)
     : w_(std::max(0, width)), h_(std::max(0, height)), mask_(static_cast<size_t>(w_) * h_, 0)
@@ -59,6 +75,12 @@ void CoverageCanvas::segment(FPoint a, FPoint b, float hw, bool flatA, bool flat
     for (int y = y0; y <= y1; ++y) {
       const float py = y + 0.5f - a.y;
       uint8_t* row = &mask_[static_cast<size_t>(y) * w_];
+      if (x0 <= x1 && x1 - x0 < 8 && x0 + 8 <= w_) {  // a short row already saturated (dense tracks)
+        uint64_t run;
+        std::memcpy(&run, row + x0, sizeof run);
+        const uint64_t want = kLeadingBytes[x1 - x0 + 1];
+        if ((run & want) == want) continue;
+      }
       for (int x = x0; x <= x1; ++x) {
         uint8_t& m = row[x];
         if (m == 255) continue;  // dense tracks saturate most pixels early
