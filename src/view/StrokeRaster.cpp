@@ -2,8 +2,12 @@
 
 #include <algorithm>
 #include <array>
+#include <bit>
 #include <cmath>
 #include <cstring>
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 namespace tw {
 
@@ -19,6 +23,80 @@ const std::array<uint64_t, 9> kLeadingBytes = [] {
   }
   return m;
 }();
+
+#if defined(__SSE2__)
+// kSetLanes[m]: the positions of the set bits of m in ascending order, one per byte;
+// kSetCount[m]: how many there are.
+const std::array<uint64_t, 256> kSetLanes = [] {
+  std::array<uint64_t, 256> t{};
+  for (unsigned m = 0; m < 256; ++m) {
+    uint8_t lanes[8] = {};
+    unsigned n = 0;
+    for (unsigned i = 0; i < 8; ++i)
+      if (m >> i & 1) lanes[n++] = static_cast<uint8_t>(i);
+    std::memcpy(&t[m], lanes, sizeof lanes);
+  }
+  return t;
+}();
+const std::array<uint8_t, 256> kSetCount = [] {
+  std::array<uint8_t, 256> t{};
+  for (unsigned m = 0; m < 256; ++m) t[m] = static_cast<uint8_t>(std::popcount(m));
+  return t;
+}();
+
+// A segment's constants, one per lane.
+struct Lanes {
+  __m128 ax, ux, uy, dx, len, outer, outer2, inner2;
+};
+
+inline __m128 select(__m128 mask, __m128 a, __m128 b)
+{
+  return _mm_or_ps(_mm_and_ps(mask, a), _mm_andnot_ps(mask, b));
+}
+
+// Pixels x..x1 of one box row of a segment with round ends at both points, eight at a time.
+// Each lane does the scalar loop's float operations in the same order, so the coverage is the
+// same to the bit. Returns where the scalar loop takes over: past x1, or near the row's end.
+int roundRow(uint8_t* row, int x, int x1, int w, uint32_t rowStart, float py, float dy, const Lanes& l,
+             uint32_t*& fresh)
+{
+  const __m128 zero = _mm_setzero_ps(), one = _mm_set1_ps(1.0f), half = _mm_set1_ps(0.5f);
+  const __m128 k255 = _mm_set1_ps(255.0f), sign = _mm_set1_ps(-0.0f);
+  const __m128 pyv = _mm_set1_ps(py), pyEnd = _mm_set1_ps(py - dy);
+  const __m128 pyUx = _mm_set1_ps(py * _mm_cvtss_f32(l.ux)), pyUy = _mm_set1_ps(py * _mm_cvtss_f32(l.uy));
+  auto cover = [&](__m128i xi) {
+    const __m128 px = _mm_sub_ps(_mm_add_ps(_mm_cvtepi32_ps(xi), half), l.ax);
+    const __m128 s = _mm_add_ps(_mm_mul_ps(px, l.ux), pyUy);
+    const __m128 q = _mm_andnot_ps(sign, _mm_sub_ps(_mm_mul_ps(px, l.uy), pyUx));
+    const __m128 body = _mm_and_ps(_mm_cmpge_ps(s, zero), _mm_cmple_ps(s, l.len));
+    const __m128 covBody = _mm_and_ps(_mm_cmplt_ps(q, l.outer), _mm_min_ps(_mm_sub_ps(l.outer, q), one));
+    const __m128 before = _mm_cmplt_ps(s, zero);
+    const __m128 ex = select(before, px, _mm_sub_ps(px, l.dx)), ey = select(before, pyv, pyEnd);
+    const __m128 d2 = _mm_add_ps(_mm_mul_ps(ex, ex), _mm_mul_ps(ey, ey));
+    const __m128 rim = _mm_min_ps(_mm_sub_ps(l.outer, _mm_sqrt_ps(d2)), one);
+    const __m128 covEnd = _mm_and_ps(_mm_cmplt_ps(d2, l.outer2), select(_mm_cmple_ps(d2, l.inner2), one, rim));
+    return _mm_cvttps_epi32(_mm_add_ps(_mm_mul_ps(select(body, covBody, covEnd), k255), half));
+  };
+  const __m128i lane = _mm_setr_epi32(0, 1, 2, 3), four = _mm_set1_epi32(4), none = _mm_setzero_si128();
+  for (; x <= x1 && x + 8 <= w; x += 8) {
+    const __m128i xi = _mm_add_epi32(_mm_set1_epi32(x), lane);
+    const __m128i v16 = _mm_packs_epi32(cover(xi), cover(_mm_add_epi32(xi, four)));
+    const __m128i want = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(&kLeadingBytes[std::min(8, x1 - x + 1)]));
+    const __m128i v = _mm_and_si128(_mm_packus_epi16(v16, v16), want);
+    const __m128i old = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(row + x));
+    _mm_storel_epi64(reinterpret_cast<__m128i*>(row + x), _mm_max_epu8(old, v));
+    // Pixels touched for the first time, written left to right without a branch per pixel.
+    const unsigned first = static_cast<unsigned>(
+        _mm_movemask_epi8(_mm_andnot_si128(_mm_cmpeq_epi8(v, none), _mm_cmpeq_epi8(old, none)))) & 0xff;
+    const __m128i at = _mm_unpacklo_epi8(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(&kSetLanes[first])), none);
+    const __m128i base = _mm_set1_epi32(static_cast<int>(rowStart + static_cast<uint32_t>(x)));
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(fresh), _mm_add_epi32(base, _mm_unpacklo_epi16(at, none)));
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(fresh + 4), _mm_add_epi32(base, _mm_unpackhi_epi16(at, none)));
+    fresh += kSetCount[first];
+  }
+  return x;
+}
+#endif
 
 }  // namespace
 
@@ -63,6 +141,11 @@ void CoverageCanvas::segment(FPoint a, FPoint b, float hw, bool flatA, bool flat
     }
     if (t0 > t1) return;
   }
+  const bool roundEnds = !flatA && !flatB;
+#if defined(__SSE2__)
+  const Lanes sv{_mm_set1_ps(a.x), _mm_set1_ps(ux),    _mm_set1_ps(uy),     _mm_set1_ps(dx),
+                 _mm_set1_ps(len), _mm_set1_ps(outer), _mm_set1_ps(outer2), _mm_set1_ps(inner2)};
+#endif
   constexpr float kPiece = 8.0f;
   for (float ts = t0; ts <= t1; ts += kPiece) {
     const float te = std::min(t1, ts + kPiece);
@@ -72,16 +155,26 @@ void CoverageCanvas::segment(FPoint a, FPoint b, float hw, bool flatA, bool flat
     const int x1 = std::min(w_ - 1, static_cast<int>(std::floor(std::max(p0x, p1x) + outer - 0.5f)));
     const int y0 = std::max(0, static_cast<int>(std::ceil(std::min(p0y, p1y) - outer - 0.5f)));
     const int y1 = std::min(h_ - 1, static_cast<int>(std::floor(std::max(p0y, p1y) + outer - 0.5f)));
+    if (x0 > x1) continue;
     for (int y = y0; y <= y1; ++y) {
       const float py = y + 0.5f - a.y;
       uint8_t* row = &mask_[static_cast<size_t>(y) * w_];
-      if (x0 <= x1 && x1 - x0 < 8 && x0 + 8 <= w_) {  // a short row already saturated (dense tracks)
+      if (x1 - x0 < 8 && x0 + 8 <= w_) {  // a short row already saturated (dense tracks)
         uint64_t run;
         std::memcpy(&run, row + x0, sizeof run);
         const uint64_t want = kLeadingBytes[x1 - x0 + 1];
         if ((run & want) == want) continue;
       }
-      for (int x = x0; x <= x1; ++x) {
+      // Room for the whole row and one spare chunk, so first touches need no capacity checks.
+      const size_t room = nTouched_ + static_cast<size_t>(x1 - x0) + 9;
+      if (touched_.size() < room) touched_.resize(std::max(room, 2 * touched_.size()));
+      uint32_t* fresh = touched_.data() + nTouched_;
+      const uint32_t rowStart = static_cast<uint32_t>(y) * static_cast<uint32_t>(w_);
+      int x = x0;
+#if defined(__SSE2__)
+      if (roundEnds) x = roundRow(row, x, x1, w_, rowStart, py, dy, sv, fresh);
+#endif
+      for (; x <= x1; ++x) {
         uint8_t& m = row[x];
         if (m == 255) continue;  // dense tracks saturate most pixels early
         const float px = x + 0.5f - a.x;
@@ -104,10 +197,11 @@ void CoverageCanvas::segment(FPoint a, FPoint b, float hw, bool flatA, bool flat
         }
         const uint8_t v = static_cast<uint8_t>(cov * 255.0f + 0.5f);
         if (v > m) {
-          if (m == 0) touched_.push_back(static_cast<uint32_t>(y) * static_cast<uint32_t>(w_) + static_cast<uint32_t>(x));
+          if (m == 0) *fresh++ = rowStart + static_cast<uint32_t>(x);
           m = v;
         }
       }
+      nTouched_ = static_cast<size_t>(fresh - touched_.data());
     }
   }
 }
@@ -124,6 +218,28 @@ void CoverageCanvas::compositeOver(uint32_t* pixels, int stride, uint8_t r, uint
     const uint32_t sa = (a255 * m + 127) / 255;  // source alpha with coverage
     src[m] = {sa, (r * sa + 127) / 255, (g * sa + 127) / 255, (b * sa + 127) / 255};
   }
+#if defined(__SSE2__)
+  // The same integer blend on the four channels at once: per coverage value the source
+  // channels (b, g, r, a as the bytes lie in memory) and four times 255 − source alpha;
+  // x / 255 is (x + 1 + (x >> 8)) >> 8 for every x the blend can produce (up to 255 · 255 + 127),
+  // and packing with unsigned saturation is the min with 255.
+  alignas(16) uint16_t lanes[256][8];
+  for (size_t m = 0; m < 256; ++m) {
+    const auto inv = static_cast<uint16_t>(255 - src[m].sa);
+    const uint16_t t[8] = {static_cast<uint16_t>(src[m].b), static_cast<uint16_t>(src[m].g),
+                           static_cast<uint16_t>(src[m].r), static_cast<uint16_t>(src[m].sa), inv, inv, inv, inv};
+    std::memcpy(lanes[m], t, sizeof t);
+  }
+  const __m128i none = _mm_setzero_si128(), k127 = _mm_set1_epi16(127), k1 = _mm_set1_epi16(1);
+  auto blend = [&](uint32_t& dst, uint8_t m) __attribute__((always_inline)) {
+    const __m128i t = _mm_load_si128(reinterpret_cast<const __m128i*>(lanes[m]));
+    const __m128i dc = _mm_unpacklo_epi8(_mm_cvtsi32_si128(static_cast<int>(dst)), none);
+    const __m128i x = _mm_add_epi16(_mm_mullo_epi16(dc, _mm_unpackhi_epi64(t, t)), k127);
+    const __m128i q = _mm_srli_epi16(_mm_add_epi16(_mm_add_epi16(x, k1), _mm_srli_epi16(x, 8)), 8);
+    const __m128i sum = _mm_add_epi16(q, t);
+    dst = static_cast<uint32_t>(_mm_cvtsi128_si32(_mm_packus_epi16(sum, sum)));
+  };
+#else
   auto blend = [&](uint32_t& dst, uint8_t m) __attribute__((always_inline)) {
     const Source& s = src[m];
     if (s.sa == 0) return;
@@ -134,7 +250,8 @@ void CoverageCanvas::compositeOver(uint32_t* pixels, int stride, uint8_t r, uint
     };
     dst = (ch(24, s.sa) << 24) | (ch(16, s.r) << 16) | (ch(8, s.g) << 8) | ch(0, s.b);
   };
-  if (touched_.size() * 4 > mask_.size()) {
+#endif
+  if (nTouched_ * 4 > mask_.size()) {
     // A long stroke over much of the canvas: row order is kinder to the caches than the
     // scattered order in which the pixels were first touched.
     for (int y = 0; y < h_; ++y) {
@@ -155,7 +272,8 @@ void CoverageCanvas::compositeOver(uint32_t* pixels, int stride, uint8_t r, uint
       }
     }
   } else {
-    for (uint32_t idx : touched_) {
+    for (size_t i = 0; i < nTouched_; ++i) {
+      const uint32_t idx = touched_[i];
       uint8_t& m = mask_[idx];
       const size_t at = stride == w_ ? idx
                                      : static_cast<size_t>(idx / static_cast<uint32_t>(w_)) * stride +
@@ -164,7 +282,7 @@ void CoverageCanvas::compositeOver(uint32_t* pixels, int stride, uint8_t r, uint
       m = 0;
     }
   }
-  touched_.clear();
+  nTouched_ = 0;
 }
 
 }  // namespace tw

@@ -34,7 +34,8 @@ class CoverageCanvas {
   void segment(FPoint a, FPoint b, float hw, bool flatA, bool flatB);
   int w_, h_;
   std::vector<uint8_t> mask_;
-  std::vector<uint32_t> touched_;
+  std::vector<uint32_t> touched_;  // the pixels first touched since the last composite: [0, nTouched_)
+  size_t nTouched_ = 0;
 };
 
 }  // namespace tw
