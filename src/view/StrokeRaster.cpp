@@ -46,53 +46,77 @@ const std::array<uint8_t, 256> kSetCount = [] {
 
 // A segment's constants, one per lane.
 struct Lanes {
-  __m128 ax, ux, uy, dx, len, outer, outer2, inner2;
+  __m128 ax, ux, uy, dx, len, outer, inner2;
 };
+
+// The values of an eight-pixel run of a box row that do not depend on the row, pixel centre px
+// from the segment's start: px·ux, px·uy and the squared x distances to both ends.
+struct Run {
+  __m128 pxUx[2], pxUy[2], exA2[2], exB2[2];
+};
+
+Run runAt(int x, const Lanes& l)
+{
+  Run r;
+  for (int k = 0; k < 2; ++k) {
+    const __m128 xs = _mm_cvtepi32_ps(_mm_setr_epi32(x, x + 1, x + 2, x + 3));
+    const __m128 px = _mm_sub_ps(_mm_add_ps(xs, _mm_set1_ps(0.5f)), l.ax);
+    const __m128 exB = _mm_sub_ps(px, l.dx);
+    r.pxUx[k] = _mm_mul_ps(px, l.ux);
+    r.pxUy[k] = _mm_mul_ps(px, l.uy);
+    r.exA2[k] = _mm_mul_ps(px, px);
+    r.exB2[k] = _mm_mul_ps(exB, exB);
+    x += 4;
+  }
+  return r;
+}
 
 inline __m128 select(__m128 mask, __m128 a, __m128 b)
 {
   return _mm_or_ps(_mm_and_ps(mask, a), _mm_andnot_ps(mask, b));
 }
 
-// Pixels x..x1 of one box row of a segment with round ends at both points, eight at a time.
-// Each lane does the scalar loop's float operations in the same order, so the coverage is the
-// same to the bit. Returns where the scalar loop takes over: past x1, or near the row's end.
+// Pixels x..x1 of one box row of a segment with round ends at both points, eight at a time;
+// `first` holds the run at x. Each lane does the scalar loop's float operations on the same
+// values, so the coverage is the same to the bit. Where the scalar loop skips a pixel (`outer`
+// or more from the body or an end) the lane's coverage comes out at most 0 without a test, for
+// the ends because the rounded square root of the rounded outer² is outer again, and the
+// saturating packs turn it into 0. Returns where the scalar loop takes over: past x1, or near
+// the row's end.
 int roundRow(uint8_t* row, int x, int x1, int w, uint32_t rowStart, float py, float dy, const Lanes& l,
-             uint32_t*& fresh)
+             const Run& first, uint32_t*& fresh)
 {
-  const __m128 zero = _mm_setzero_ps(), one = _mm_set1_ps(1.0f), half = _mm_set1_ps(0.5f);
-  const __m128 k255 = _mm_set1_ps(255.0f), sign = _mm_set1_ps(-0.0f);
-  const __m128 pyv = _mm_set1_ps(py), pyEnd = _mm_set1_ps(py - dy);
+  const __m128 one = _mm_set1_ps(1.0f), half = _mm_set1_ps(0.5f), k255 = _mm_set1_ps(255.0f);
+  const __m128 sign = _mm_set1_ps(-0.0f), zero = _mm_setzero_ps();
+  const float pyEnd = py - dy;
+  const __m128 eyA2 = _mm_set1_ps(py * py), eyB2 = _mm_set1_ps(pyEnd * pyEnd);
   const __m128 pyUx = _mm_set1_ps(py * _mm_cvtss_f32(l.ux)), pyUy = _mm_set1_ps(py * _mm_cvtss_f32(l.uy));
-  auto cover = [&](__m128i xi) {
-    const __m128 px = _mm_sub_ps(_mm_add_ps(_mm_cvtepi32_ps(xi), half), l.ax);
-    const __m128 s = _mm_add_ps(_mm_mul_ps(px, l.ux), pyUy);
-    const __m128 q = _mm_andnot_ps(sign, _mm_sub_ps(_mm_mul_ps(px, l.uy), pyUx));
-    const __m128 body = _mm_and_ps(_mm_cmpge_ps(s, zero), _mm_cmple_ps(s, l.len));
-    const __m128 covBody = _mm_and_ps(_mm_cmplt_ps(q, l.outer), _mm_min_ps(_mm_sub_ps(l.outer, q), one));
-    const __m128 before = _mm_cmplt_ps(s, zero);
-    const __m128 ex = select(before, px, _mm_sub_ps(px, l.dx)), ey = select(before, pyv, pyEnd);
-    const __m128 d2 = _mm_add_ps(_mm_mul_ps(ex, ex), _mm_mul_ps(ey, ey));
-    const __m128 rim = _mm_min_ps(_mm_sub_ps(l.outer, _mm_sqrt_ps(d2)), one);
-    const __m128 covEnd = _mm_and_ps(_mm_cmplt_ps(d2, l.outer2), select(_mm_cmple_ps(d2, l.inner2), one, rim));
-    return _mm_cvttps_epi32(_mm_add_ps(_mm_mul_ps(select(body, covBody, covEnd), k255), half));
+  auto cover = [&](const Run& r, int k) {
+    const __m128 s = _mm_add_ps(r.pxUx[k], pyUy);
+    const __m128 q = _mm_andnot_ps(sign, _mm_sub_ps(r.pxUy[k], pyUx));
+    const __m128 after = _mm_cmpge_ps(s, zero);  // not before the start
+    const __m128 body = _mm_and_ps(after, _mm_cmple_ps(s, l.len));
+    const __m128 d2 = _mm_add_ps(select(after, r.exB2[k], r.exA2[k]), select(after, eyB2, eyA2));
+    const __m128 end = select(_mm_cmple_ps(d2, l.inner2), one, _mm_sub_ps(l.outer, _mm_sqrt_ps(d2)));
+    const __m128 cov = _mm_min_ps(select(body, _mm_sub_ps(l.outer, q), end), one);
+    return _mm_cvttps_epi32(_mm_add_ps(_mm_mul_ps(cov, k255), half));
   };
-  const __m128i lane = _mm_setr_epi32(0, 1, 2, 3), four = _mm_set1_epi32(4), none = _mm_setzero_si128();
-  for (; x <= x1 && x + 8 <= w; x += 8) {
-    const __m128i xi = _mm_add_epi32(_mm_set1_epi32(x), lane);
-    const __m128i v16 = _mm_packs_epi32(cover(xi), cover(_mm_add_epi32(xi, four)));
+  const __m128i none = _mm_setzero_si128();
+  for (bool atFirst = true; x <= x1 && x + 8 <= w; x += 8, atFirst = false) {
+    const Run r = atFirst ? first : runAt(x, l);
+    const __m128i v16 = _mm_packs_epi32(cover(r, 0), cover(r, 1));
     const __m128i want = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(&kLeadingBytes[std::min(8, x1 - x + 1)]));
     const __m128i v = _mm_and_si128(_mm_packus_epi16(v16, v16), want);
     const __m128i old = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(row + x));
     _mm_storel_epi64(reinterpret_cast<__m128i*>(row + x), _mm_max_epu8(old, v));
     // Pixels touched for the first time, written left to right without a branch per pixel.
-    const unsigned first = static_cast<unsigned>(
+    const unsigned added = static_cast<unsigned>(
         _mm_movemask_epi8(_mm_andnot_si128(_mm_cmpeq_epi8(v, none), _mm_cmpeq_epi8(old, none)))) & 0xff;
-    const __m128i at = _mm_unpacklo_epi8(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(&kSetLanes[first])), none);
+    const __m128i at = _mm_unpacklo_epi8(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(&kSetLanes[added])), none);
     const __m128i base = _mm_set1_epi32(static_cast<int>(rowStart + static_cast<uint32_t>(x)));
     _mm_storeu_si128(reinterpret_cast<__m128i*>(fresh), _mm_add_epi32(base, _mm_unpacklo_epi16(at, none)));
     _mm_storeu_si128(reinterpret_cast<__m128i*>(fresh + 4), _mm_add_epi32(base, _mm_unpackhi_epi16(at, none)));
-    fresh += kSetCount[first];
+    fresh += kSetCount[added];
   }
   return x;
 }
@@ -143,8 +167,8 @@ void CoverageCanvas::segment(FPoint a, FPoint b, float hw, bool flatA, bool flat
   }
   const bool roundEnds = !flatA && !flatB;
 #if defined(__SSE2__)
-  const Lanes sv{_mm_set1_ps(a.x), _mm_set1_ps(ux),    _mm_set1_ps(uy),     _mm_set1_ps(dx),
-                 _mm_set1_ps(len), _mm_set1_ps(outer), _mm_set1_ps(outer2), _mm_set1_ps(inner2)};
+  const Lanes sv{_mm_set1_ps(a.x), _mm_set1_ps(ux),    _mm_set1_ps(uy),    _mm_set1_ps(dx),
+                 _mm_set1_ps(len), _mm_set1_ps(outer), _mm_set1_ps(inner2)};
 #endif
   constexpr float kPiece = 8.0f;
   for (float ts = t0; ts <= t1; ts += kPiece) {
@@ -156,6 +180,10 @@ void CoverageCanvas::segment(FPoint a, FPoint b, float hw, bool flatA, bool flat
     const int y0 = std::max(0, static_cast<int>(std::ceil(std::min(p0y, p1y) - outer - 0.5f)));
     const int y1 = std::min(h_ - 1, static_cast<int>(std::floor(std::max(p0y, p1y) + outer - 0.5f)));
     if (x0 > x1) continue;
+#if defined(__SSE2__)
+    const bool vector = roundEnds && x0 + 8 <= w_;
+    const Run first = vector ? runAt(x0, sv) : Run{};
+#endif
     for (int y = y0; y <= y1; ++y) {
       const float py = y + 0.5f - a.y;
       uint8_t* row = &mask_[static_cast<size_t>(y) * w_];
@@ -172,7 +200,7 @@ void CoverageCanvas::segment(FPoint a, FPoint b, float hw, bool flatA, bool flat
       const uint32_t rowStart = static_cast<uint32_t>(y) * static_cast<uint32_t>(w_);
       int x = x0;
 #if defined(__SSE2__)
-      if (roundEnds) x = roundRow(row, x, x1, w_, rowStart, py, dy, sv, fresh);
+      if (vector) x = roundRow(row, x, x1, w_, rowStart, py, dy, sv, first, fresh);
 #endif
       for (; x <= x1; ++x) {
         uint8_t& m = row[x];

@@ -199,7 +199,7 @@ TEST(StrokeRaster, MatchesThePlainPerPixelFormula)
   std::mt19937 rng(11);
   constexpr int kW = 53, kH = 37;
   std::uniform_real_distribution<float> coord(-12.0f, kW + 12.0f), step(-9.0f, 9.0f);
-  for (float lineWidth : {1.0f, 2.0f, 3.0f, 4.5f, 7.0f}) {
+  for (float lineWidth : {0.6f, 1.0f, 2.0f, 2.3f, 3.0f, 4.5f, 5.17f, 7.0f}) {
     for (int count : {2, 3, 12, 60}) {
       std::vector<FPoint> pts{{coord(rng), coord(rng) * kH / kW}};
       for (int i = 1; i < count; ++i) {
