@@ -4,6 +4,7 @@
 #include <cmath>
 #include <limits>
 
+#include "analysis/Prefetch.h"
 #include "analysis/Rests.h"
 #include "analysis/TimeMath.h"
 #include "document/Geodesy.h"
@@ -35,58 +36,6 @@ int32_t speedOver(float metres, float dt)
   const float v = metres * 3600.0f / dt;
   if (!std::isfinite(v)) return kUnknownSpeed;
   return detail::truncToInt(v, kUnknownSpeed);
-}
-
-bool timesAscending(const std::vector<Track>& points)
-{
-  const TimePoint* last = nullptr;
-  for (const Track& p : points) {
-    if (!p.time) continue;
-    if (last && *p.time < *last) return false;
-    last = &*p.time;
-  }
-  return true;
-}
-
-SpeedSum forwardWindowSpeeds(std::vector<Track>& points, bool ascending, int moving)
-{
-  SpeedSum total;
-  const std::size_t n = points.size();
-  const Track& lastPoint = points.back();
-  // With ascending times the window end never moves back, which keeps the pass linear.
-  std::size_t carried = 0;
-  for (std::size_t i = 0; i < n; ++i) {
-    Track& p = points[i];
-    if (!p.time) {
-      p.speed = kUnknownSpeed;
-      continue;
-    }
-    std::size_t end = n;
-    float dtEnd = 0.0f;
-    for (std::size_t j = ascending ? std::max(carried, i + 1) : i + 1; j < n; ++j) {
-      if (!points[j].time) continue;
-      const float dt = static_cast<float>(secondsBetween(*points[j].time, *p.time));
-      if (dt >= 60.0f) {
-        end = j;
-        dtEnd = dt;
-        break;
-      }
-    }
-    if (ascending) carried = end;
-    if (end == n && i + 1 < n && lastPoint.time) {
-      const float dt = static_cast<float>(secondsBetween(*lastPoint.time, *p.time));
-      if (dt > 0.0f) {
-        end = n - 1;
-        dtEnd = dt;
-      }
-    }
-    p.speed = end == n ? kUnknownSpeed : speedOver(points[end].dist - p.dist, dtEnd);
-    if (p.speed >= moving) {
-      total.sum += p.speed;
-      ++total.count;
-    }
-  }
-  return total;
 }
 
 // Speeds of the points just before the rest starting at m, from windows that end at them.
@@ -125,25 +74,65 @@ std::size_t driftInRest(std::vector<Track>& points, const std::vector<int>& stat
 
 }  // namespace
 
-void calcSpeed(std::vector<Track>& points, bool valid_time, const std::vector<int>& states)
+void ForwardSpeeds::next(std::size_t i)
 {
-  if (points.empty()) return;
-  if (!valid_time) {
-    for (Track& p : points) p.speed = kUnknownSpeed;
+  std::vector<Track>& points = points_;
+  const std::size_t n = points.size();
+  Track& p = points[i];
+  if (!p.time) {
+    p.speed = kUnknownSpeed;
     return;
   }
-  forwardWindowSpeeds(points, timesAscending(points), std::numeric_limits<int>::max());
+  // The timed points between the previous timed point and carried_ are less than 60 s after
+  // it, so also after this one when its time is not earlier: the search may start there.
+  const bool carry = lastTime_ && *p.time >= *lastTime_;
+  std::size_t end = n;
+  float dtEnd = 0.0f;
+  for (std::size_t j = carry ? std::max(carried_, i + 1) : i + 1; j < n; ++j) {
+    if (!points[j].time) continue;
+    const float dt = static_cast<float>(secondsBetween(*points[j].time, *p.time));
+    if (dt >= 60.0f) {
+      end = j;
+      dtEnd = dt;
+      break;
+    }
+  }
+  carried_ = end;
+  lastTime_ = *p.time;
+  const Track& lastPoint = points.back();
+  if (end == n && i + 1 < n && lastPoint.time) {
+    const float dt = static_cast<float>(secondsBetween(*lastPoint.time, *p.time));
+    if (dt > 0.0f) {
+      end = n - 1;
+      dtEnd = dt;
+    }
+  }
+  p.speed = end == n ? kUnknownSpeed : speedOver(points[end].dist - p.dist, dtEnd);
+  if (p.speed >= moving_) {
+    total_.sum += p.speed;
+    ++total_.count;
+  }
+}
+
+void calcSpeed(std::vector<Track>& points, bool valid_time, const std::vector<int>& states)
+{
+  calcForwardSpeeds(points, valid_time, std::numeric_limits<int>::max());
   applyRestCorrection(points, valid_time, states);
 }
 
-SpeedSum calcForwardSpeeds(std::vector<Track>& points, bool valid_time, bool timesAscending, int moving)
+SpeedSum calcForwardSpeeds(std::vector<Track>& points, bool valid_time, int moving)
 {
   if (points.empty()) return {};
   if (!valid_time) {
     for (Track& p : points) p.speed = kUnknownSpeed;
     return {};
   }
-  return forwardWindowSpeeds(points, timesAscending, moving);
+  ForwardSpeeds speeds(points, moving);
+  for (std::size_t i = 0; i < points.size(); ++i) {
+    detail::prefetchAhead(points, i);
+    speeds.next(i);
+  }
+  return speeds.total();
 }
 
 void applyRestCorrection(std::vector<Track>& points, bool valid_time, const std::vector<int>& states)

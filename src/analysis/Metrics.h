@@ -2,6 +2,7 @@
 // Per-point distances and speeds of a track, the measured section and the print section.
 
 #include <cstddef>
+#include <optional>
 #include <vector>
 
 #include "document/Records.h"
@@ -17,13 +18,29 @@ void recalcDistance(std::vector<Track>& points);
 // windows end before the rest, and drift from the rest's first point inside it).
 void calcSpeed(std::vector<Track>& points, bool valid_time, const std::vector<int>& states);
 
-// The forward windows of calcSpeed alone, for a caller that already knows whether the timed
-// points ascend in time; returns the sum and count of the speeds of at least `moving` m/h.
+// The forward windows of calcSpeed alone; returns the sum and count of the speeds of at least
+// `moving` m/h.
 struct SpeedSum {
   long long sum = 0;
   long long count = 0;
 };
-SpeedSum calcForwardSpeeds(std::vector<Track>& points, bool valid_time, bool timesAscending, int moving);
+SpeedSum calcForwardSpeeds(std::vector<Track>& points, bool valid_time, int moving);
+
+// The forward window of one point after another, for a pass that does other work on the way:
+// next(i) sets points[i].speed and must be called for i = 0, 1, 2, … (points with valid times).
+class ForwardSpeeds {
+ public:
+  ForwardSpeeds(std::vector<Track>& points, int moving) : points_(points), moving_(moving) {}
+  void next(std::size_t i);
+  SpeedSum total() const { return total_; }
+
+ private:
+  std::vector<Track>& points_;
+  int moving_;
+  SpeedSum total_;
+  std::size_t carried_ = 0;  // where the previous timed point's window ended
+  std::optional<TimePoint> lastTime_;
+};
 
 // The rest correction alone, over speeds that already hold the forward windows (calcSpeed is
 // this after the forward pass); nothing without valid times or with stale states.

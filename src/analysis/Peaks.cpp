@@ -1,5 +1,6 @@
 #include "analysis/Peaks.h"
 
+#include "analysis/Prefetch.h"
 #include "document/Geodesy.h"
 
 namespace tw {
@@ -78,7 +79,10 @@ void markPeaks(std::vector<Track>& points, int32_t stable)
 {
   if (points.empty()) return;
   PeakMarker marker(points.front(), stable);
-  for (std::size_t i = 0; i < points.size(); ++i) marker.markInPlace(points, i);
+  for (std::size_t i = 0; i < points.size(); ++i) {
+    detail::prefetchAhead(points, i);
+    marker.markInPlace(points, i);
+  }
 }
 
 }  // namespace tw

@@ -35,8 +35,9 @@ void analyzeTrack(TrackInfo& track, Section section, bool cycling, TrackAnalysis
                             pts.back().time;
   if (!restsWillRun) calcSpeed(pts, track.valid_time, a.states);
   markPeaks(pts, track.stable);
-  calcTrackProfile(pts, section, a.stats, a.positions);
-  calcTrackInfo(pts, track.valid_time, section, a.positions, cycling, a.states, a.stats);
+  ProfileTotals totals;
+  calcTrackProfile(pts, section, a.stats, a.positions, &totals);
+  calcTrackInfo(pts, track.valid_time, section, totals, cycling, a.states, a.stats);
   a.rests = static_cast<int>(std::count(a.states.begin(), a.states.end(), kStateRestStart));
 }
 

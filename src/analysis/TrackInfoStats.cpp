@@ -3,6 +3,7 @@
 #include <cmath>
 #include <optional>
 
+#include "analysis/Prefetch.h"
 #include "analysis/Rests.h"
 #include "analysis/TimeMath.h"
 
@@ -11,73 +12,23 @@ namespace tw {
 using detail::saneLength;
 using detail::truncToInt;
 
-GradientClasses gradientClasses(bool cycling)
-{
-  if (cycling) return {2.0f, 4.0f, 8.0f, -2.0f, -4.0f, -8.0f};
-  return {5.0f, 15.0f, 30.0f, -5.0f, -15.0f, -30.0f};
-}
-
 void calcSlopeAndGradientStats(const std::vector<Track>& points, Section sec,
                                const std::vector<PosInfo>& positions, bool cycling, TrackStats& st)
 {
   if (!sectionInside(sec, points.size())) return;
-
-  float slope = 0.0f;
+  ProfileTotals totals;
   float ref = points[sec.start].elev;
   for (int i = sec.start + 1; i < sec.end; ++i) {
-    const Track& p = points[i];
-    const float seg = saneLength(p.seg_dist);
-    if (ref == kUnknownElevation || !p.hasElevation()) {
-      slope += seg;
-    } else {
-      const float dz = p.elev - ref;
-      slope += std::sqrt(dz * dz + seg * seg);
-      ref = p.elev;
-    }
+    detail::prefetchAhead(points, static_cast<std::size_t>(i));
+    addSlopeStep(points[i], ref, totals.slope);
   }
-  st.total_distance = slope;
-
-  const GradientClasses cls = gradientClasses(cycling);
-  double elevSum = 0.0, upSum = 0.0, downSum = 0.0;
-  long long known = 0, classified = 0, climbing = 0, descending = 0;
-  long long gentleUp = 0, steepUp = 0, gentleDown = 0, steepDown = 0;
-  for (const PosInfo& s : positions) {
-    if (s.elev != kUnknownElevation) {
-      elevSum += s.elev;
-      ++known;
-    }
-    const float g = s.gradient;
-    if (g == kUnknownGradient || !std::isfinite(g)) continue;
-    ++classified;
-    if (g >= cls.climb) {
-      ++climbing;
-      upSum += g;
-      if (g < cls.gentle_up) ++gentleUp;
-      else if (g >= cls.steep_up) ++steepUp;
-    } else if (g <= cls.descent) {
-      ++descending;
-      downSum += g;
-      if (g > cls.gentle_down) ++gentleDown;
-      else if (g <= cls.steep_down) ++steepDown;
-    }
-    if (g > static_cast<float>(st.max_gradient)) st.max_gradient = truncToInt(g);
-    else if (g < static_cast<float>(st.min_gradient)) st.min_gradient = truncToInt(g);
+  totals.max_gradient = st.max_gradient;
+  totals.min_gradient = st.min_gradient;
+  for (std::size_t k = 0; k < positions.size(); ++k) {
+    detail::prefetchAhead(positions, k);
+    totals.addSample(positions[k]);
   }
-  if (known > 0) st.ave_elev = static_cast<float>(elevSum / static_cast<double>(known));
-  if (classified > 0) {
-    st.up_rate = static_cast<int32_t>(climbing * 100 / classified);
-    st.down_rate = static_cast<int32_t>(descending * 100 / classified);
-  }
-  if (climbing >= 2) {
-    st.ave_up_gradient = truncToInt(upSum / static_cast<double>(climbing));
-    st.easy_up_rate = static_cast<int32_t>(gentleUp * 100 / climbing);
-    st.hard_up_rate = static_cast<int32_t>(steepUp * 100 / climbing);
-  }
-  if (descending >= 2) {
-    st.ave_down_gradient = truncToInt(downSum / static_cast<double>(descending));
-    st.easy_down_rate = static_cast<int32_t>(gentleDown * 100 / descending);
-    st.hard_down_rate = static_cast<int32_t>(steepDown * 100 / descending);
-  }
+  applyProfileTotals(totals, cycling, st);
 }
 
 void calcTimeStats(const std::vector<Track>& points, Section sec, const std::vector<int>& states, TrackStats& st)
@@ -89,6 +40,7 @@ void calcTimeStats(const std::vector<Track>& points, Section sec, const std::vec
   std::optional<TimePoint> prevTime;
   int prevState = 0;
   for (int i = sec.start; i < sec.end; ++i) {
+    detail::prefetchAhead(points, static_cast<std::size_t>(i));
     std::optional<TimePoint> t = points[i].time;
     if (!t && i > sec.start) t = prevTime;
     const int state = states[i];
@@ -122,15 +74,33 @@ void calcTimeStats(const std::vector<Track>& points, Section sec, const std::vec
   }
 }
 
+namespace {
+
+void restsAndTimes(std::vector<Track>& points, bool valid_time, Section sec, std::vector<int>& states, TrackStats& st)
+{
+  checkRest(points, valid_time, states);
+  if (states.empty()) return;
+  calcTimeStats(points, sec, states, st);
+}
+
+}  // namespace
+
 void calcTrackInfo(std::vector<Track>& points, bool valid_time, Section sec, const std::vector<PosInfo>& positions,
                    bool cycling, std::vector<int>& states, TrackStats& st)
 {
   st.resetInfo();
   if (points.size() < 2 || !sectionInside(sec, points.size())) return;
   calcSlopeAndGradientStats(points, sec, positions, cycling, st);
-  checkRest(points, valid_time, states);
-  if (states.empty()) return;
-  calcTimeStats(points, sec, states, st);
+  restsAndTimes(points, valid_time, sec, states, st);
+}
+
+void calcTrackInfo(std::vector<Track>& points, bool valid_time, Section sec, const ProfileTotals& totals,
+                   bool cycling, std::vector<int>& states, TrackStats& st)
+{
+  st.resetInfo();
+  if (points.size() < 2 || !sectionInside(sec, points.size())) return;
+  applyProfileTotals(totals, cycling, st);
+  restsAndTimes(points, valid_time, sec, states, st);
 }
 
 int calcDegree(int gradient)

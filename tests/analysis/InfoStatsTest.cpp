@@ -140,12 +140,12 @@ TEST(CalcTrackInfo, TooShortOrOutsideLeavesZeros)
   std::vector<int> states;
   TrackStats st;
   st.up_rate = 55;
-  calcTrackInfo(one, true, Section{0, 1}, {}, false, states, st);
+  calcTrackInfo(one, true, Section{0, 1}, std::vector<PosInfo>{}, false, states, st);
   EXPECT_EQ(st.up_rate, 0);
   EXPECT_TRUE(states.empty());
 
   auto pts = twtest::uniformTrack(5, 10, 10);
-  calcTrackInfo(pts, true, Section{2, 9}, {}, false, states, st);
+  calcTrackInfo(pts, true, Section{2, 9}, std::vector<PosInfo>{}, false, states, st);
   EXPECT_EQ(st.total_time, 0);
   EXPECT_EQ(st.total_distance, 0.0f);
 }
@@ -157,7 +157,7 @@ TEST(CalcTrackInfo, TrackWithoutTimesHasPhasesOnlyAndDashes)
   auto pts = b.build();
   std::vector<int> states;
   TrackStats st;
-  calcTrackInfo(pts, false, Section{0, 20}, {}, false, states, st);
+  calcTrackInfo(pts, false, Section{0, 20}, std::vector<PosInfo>{}, false, states, st);
   ASSERT_EQ(states.size(), 20u);
   for (int s : states) EXPECT_TRUE(s == kStateAscending || s == kStateDescending);
   EXPECT_EQ(st.rest_time, 0);
@@ -259,7 +259,7 @@ TEST(DialogOK, TimeShiftsAndRemovalAndNames)
   for (const auto& p : pts) EXPECT_FALSE(p.time.has_value());
   TrackStats st;
   std::vector<int> states;
-  calcTrackInfo(pts, true, Section{0, 5}, {}, false, states, st);
+  calcTrackInfo(pts, true, Section{0, 5}, std::vector<PosInfo>{}, false, states, st);
   EXPECT_EQ(formatInfoFields(st, false).restTimeField, "---");
 
   EXPECT_TRUE(isValidTrackName("北岳 2024"));
