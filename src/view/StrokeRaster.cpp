@@ -179,7 +179,11 @@ void CoverageCanvas::segment(FPoint a, FPoint b, float hw, bool flatA, bool flat
     const int x1 = std::min(w_ - 1, static_cast<int>(std::floor(std::max(p0x, p1x) + outer - 0.5f)));
     const int y0 = std::max(0, static_cast<int>(std::ceil(std::min(p0y, p1y) - outer - 0.5f)));
     const int y1 = std::min(h_ - 1, static_cast<int>(std::floor(std::max(p0y, p1y) + outer - 0.5f)));
-    if (x0 > x1) continue;
+    if (x0 > x1 || y0 > y1) continue;
+    // Room for every pixel of the box and one spare run, so first touches need no capacity checks.
+    const size_t room = nTouched_ + static_cast<size_t>(x1 - x0 + 1) * static_cast<size_t>(y1 - y0 + 1) + 8;
+    if (touched_.size() < room) touched_.resize(std::max(room, 2 * touched_.size()));
+    uint32_t* fresh = touched_.data() + nTouched_;
 #if defined(__SSE2__)
     const bool vector = roundEnds && x0 + 8 <= w_;
     const Run first = vector ? runAt(x0, sv) : Run{};
@@ -193,10 +197,6 @@ void CoverageCanvas::segment(FPoint a, FPoint b, float hw, bool flatA, bool flat
         const uint64_t want = kLeadingBytes[x1 - x0 + 1];
         if ((run & want) == want) continue;
       }
-      // Room for the whole row and one spare chunk, so first touches need no capacity checks.
-      const size_t room = nTouched_ + static_cast<size_t>(x1 - x0) + 9;
-      if (touched_.size() < room) touched_.resize(std::max(room, 2 * touched_.size()));
-      uint32_t* fresh = touched_.data() + nTouched_;
       const uint32_t rowStart = static_cast<uint32_t>(y) * static_cast<uint32_t>(w_);
       int x = x0;
 #if defined(__SSE2__)
@@ -229,8 +229,8 @@ void CoverageCanvas::segment(FPoint a, FPoint b, float hw, bool flatA, bool flat
           m = v;
         }
       }
-      nTouched_ = static_cast<size_t>(fresh - touched_.data());
     }
+    nTouched_ = static_cast<size_t>(fresh - touched_.data());
   }
 }
 
