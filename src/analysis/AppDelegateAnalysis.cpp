@@ -32,6 +32,7 @@ void AppDelegate::calcTrackData()
   {
     QMutexLocker guard(&lock);
     doc.positions.clear();
+    profile_totals = {};
   }
   stats.resetMeasured();
   span = stats.span;
@@ -41,7 +42,7 @@ void AppDelegate::calcTrackData()
   if (!isDragged()) calcSpeed();
   calcTrackElevation(doc.active_track);  // the DEM fill, then the peak/col marks
   QMutexLocker guard(&lock);
-  tw::calcTrackProfile(t->points, measuredSection(), stats, doc.positions);
+  tw::calcTrackProfile(t->points, measuredSection(), stats, doc.positions, &profile_totals);
   span = stats.span;
 }
 
@@ -68,7 +69,12 @@ void AppDelegate::calcTrackInfo()
   if (t->points.size() < 2 || !tw::sectionInside(section, t->points.size())) return;
   {
     QMutexLocker guard(&lock);
-    tw::calcSlopeAndGradientStats(t->points, section, doc.positions, cycling, stats);
+    const tw::ProfileTotals& pt = profile_totals;
+    if (pt.valid && pt.section.start == section.start && pt.section.end == section.end &&
+        pt.points == t->points.size() && pt.samples == static_cast<long long>(doc.positions.size()))
+      tw::applyProfileTotals(pt, cycling, stats);
+    else
+      tw::calcSlopeAndGradientStats(t->points, section, doc.positions, cycling, stats);
   }
   checkRest();
   if (!doc.states.empty()) tw::calcTimeStats(t->points, section, doc.states, stats);

@@ -235,6 +235,7 @@ void calcTrackProfile(const std::vector<Track>& points, Section sec, TrackStats&
   if (totals) {
     totals->valid = true;
     totals->section = sec;
+    totals->points = points.size();
   }
 }
 

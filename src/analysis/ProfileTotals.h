@@ -4,6 +4,7 @@
 // on its own walk, so that a million-point track is not walked twice more for them.
 
 #include <cmath>
+#include <cstddef>
 #include <cstdint>
 
 #include "analysis/Metrics.h"
@@ -36,8 +37,9 @@ struct GradientTally {
 };
 
 struct ProfileTotals {
-  bool valid = false;   // gathered by a measuring pass over `section`
+  bool valid = false;   // gathered by a measuring pass over `section` of `points` points
   Section section;
+  std::size_t points = 0;
   long long samples = 0;
   float slope = 0.0f;   // m along the slope
   double elevSum = 0.0;

@@ -21,6 +21,7 @@
 #include "app/ConfigSchema.h"
 #include "analysis/InfoFields.h"
 #include "analysis/Metrics.h"
+#include "analysis/ProfileTotals.h"
 #include "analysis/TrackStats.h"
 #include "app/HttpClient.h"
 #include "app/MessageBoxes.h"
@@ -211,6 +212,9 @@ class AppDelegate : public QObject {
   tw::InfoFields infoFields() const;
   bool applyTrackInfo(const std::string& name, int timeAdjustTag);
   tw::Section measuredSection() const;
+  // Gathered with doc.positions by calcTrackData; calcTrackInfo uses them while they still
+  // describe the measured section and its samples.
+  tw::ProfileTotals profile_totals;
   // ---- end analysis ----
 
   // ---- tiles and elevation (src/tiles, src/elevation) ----
