@@ -238,3 +238,41 @@ TEST(CheckRestEquivalence, MatchesThePointByPointSearchOnGeneratedTracks)
   EXPECT_GT(rests, 400);
   EXPECT_GT(longRests, 50);
 }
+
+// The forward window searched from the next point every time, as first written: the search
+// that resumes where the previous window ended must find the same ends, also where the clock
+// runs backwards or points have no time.
+TEST(ForwardSpeedsEquivalence, MatchTheSearchFromTheNextPoint)
+{
+  Generator gen(7);
+  for (int k = 0; k < 400; ++k) {
+    std::vector<Track> pts = gen.track();
+    std::vector<Track> expected = pts;
+    const std::size_t n = pts.size();
+    long long sum = 0, count = 0;
+    for (std::size_t i = 0; i < n; ++i) {
+      Track& p = expected[i];
+      p.speed = kUnknownSpeed;
+      if (!p.time) continue;
+      std::size_t end = n;
+      float dt = 0.0f;
+      for (std::size_t j = i + 1; j < n && end == n; ++j) {
+        if (!expected[j].time) continue;
+        const float d = static_cast<float>(std::chrono::duration<double>(*expected[j].time - *p.time).count());
+        if (d >= 60.0f) end = j, dt = d;
+      }
+      if (end == n && i + 1 < n && expected.back().time) {
+        const float d = static_cast<float>(std::chrono::duration<double>(*expected.back().time - *p.time).count());
+        if (d > 0.0f) end = n - 1, dt = d;
+      }
+      if (end == n) continue;
+      const float v = (expected[end].dist - p.dist) * 3600.0f / dt;
+      p.speed = std::isfinite(v) ? static_cast<int32_t>(v) : kUnknownSpeed;
+      if (p.speed >= 500) sum += p.speed, ++count;
+    }
+    const SpeedSum got = calcForwardSpeeds(pts, true, 500);
+    for (std::size_t i = 0; i < n; ++i) ASSERT_EQ(pts[i].speed, expected[i].speed) << "track " << k << " point " << i;
+    EXPECT_EQ(got.sum, sum);
+    EXPECT_EQ(got.count, count);
+  }
+}
