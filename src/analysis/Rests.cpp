@@ -40,12 +40,19 @@ int64_t separation(const Track& a, int32_t x, int32_t y)
   return static_cast<int64_t>(std::clamp(v, -9.0e18, 9.0e18));
 }
 
+// What the rest scan reads of every point, gathered on the phase walk: the walk streams the
+// points from memory anyway, while the scan then reads a few compact arrays.
+struct Steps {
+  std::vector<float> seg;      // step length into the point
+  std::vector<int32_t> speed;  // speed of that step (m/h, saturated; 0 for the first point)
+};
+
 // Phases from the peak marks and, when the first point has a time, the seconds of every point
 // (a point without a time takes its predecessor's), in one walk over the points, which also
-// steps `speeds` and copies the step lengths into `seg` when given (the rest scan then reads
-// 4 bytes a point instead of a whole point). Returns whether the seconds never decrease.
+// steps `speeds` and fills `steps` (timed points only) when given. Returns whether the seconds
+// never decrease.
 bool phasesAndTimes(const std::vector<Track>& points, std::vector<int>& states, std::vector<double>& t,
-                    ForwardSpeeds* speeds = nullptr, std::vector<float>* seg = nullptr)
+                    ForwardSpeeds* speeds = nullptr, Steps* steps = nullptr)
 {
   bool descending = false;
   for (std::size_t i = 1; i < points.size(); ++i) {
@@ -58,7 +65,11 @@ bool phasesAndTimes(const std::vector<Track>& points, std::vector<int>& states, 
   states.reserve(points.size());
   const bool timed = points.front().time.has_value();
   t.resize(timed ? points.size() : 0);
-  if (seg) seg->resize(points.size());
+  if (!timed) steps = nullptr;
+  if (steps) {
+    steps->seg.resize(points.size());
+    steps->speed.resize(points.size());
+  }
   const TimePoint origin = timed ? *points.front().time : TimePoint{};
   double last = 0.0;
   bool ascending = true;
@@ -77,7 +88,11 @@ bool phasesAndTimes(const std::vector<Track>& points, std::vector<int>& states, 
       t[i] = last;
     }
     if (speeds) speeds->next(i);
-    if (seg) (*seg)[i] = p.seg_dist;
+    if (steps) {
+      steps->seg[i] = p.seg_dist;
+      const int64_t v = i == 0 ? 0 : speedPerHour(p.seg_dist, t[i] - t[i - 1]);
+      steps->speed[i] = static_cast<int32_t>(std::clamp<int64_t>(v, INT32_MIN, INT32_MAX));
+    }
   }
   return ascending;
 }
@@ -98,24 +113,28 @@ int restSpeedFrom(SpeedSum moving)
 
 class RestScanner {
  public:
+  // Every speed threshold lies within [0, 1000] m/h, so the saturated step speeds compare as the
+  // exact ones would.
   RestScanner(const std::vector<Track>& points, std::vector<int>& states, const std::vector<double>& times,
-              const std::vector<float>& seg, int v, bool ascending)
-      : p_(points), states_(states), t_(times), seg_(seg), v_(v), h_(v / 2), ascending_(ascending)
+              const Steps& steps, int v, bool ascending)
+      : p_(points), states_(states), t_(times), seg_(steps.seg), step_(steps.speed), v_(v), h_(v / 2),
+        ascending_(ascending)
   {
   }
 
   void scan()
   {
+    // Each point is judged by the step from its predecessor: after a rest the scan resumes at
+    // the point following the rest's end.
     const std::size_t n = p_.size();
-    std::size_t r = 0;
     std::size_t i = 1;
     while (i < n) {
-      const double dt = t_[i] - t_[r];
-      const int64_t v = speedPerHour(seg_[i], dt);
+      const int32_t v = step_[i];
       if (v >= v_) {
-        r = i++;
+        ++i;
         continue;
       }
+      const double dt = t_[i] - t_[i - 1];
       std::size_t s = 0, e = 0;
       if (dt > kStopSeconds && v < h_) {
         s = i - 1;
@@ -123,16 +142,16 @@ class RestScanner {
       } else {
         const std::size_t j = firstAfterStop(i);
         if (j >= n) {
-          r = i++;
+          ++i;
           continue;
         }
         const double d = calcDistHubeny(p_[i].lat, p_[i].lon, p_[j].lat, p_[j].lon);
         if (speedPerHour(d, t_[j] - t_[i]) >= h_) {
-          r = i++;
+          ++i;
           continue;
         }
         if (j != i + 1 && t_[j] - t_[j - 1] > kStopSeconds) {
-          r = i++;  // only the last step was long; the scan meets it there
+          ++i;  // only the last step was long; the scan meets it there
           continue;
         }
         s = i;
@@ -142,7 +161,6 @@ class RestScanner {
       states_[s] = kStateRestStart;
       for (std::size_t k = s + 1; k < end; ++k) states_[k] = kStateRest;
       states_[end] = kStateRestEnd;
-      r = end;
       i = end + 1;
     }
   }
@@ -193,7 +211,7 @@ class RestScanner {
   }
 
   // The step from point k − 1 to point k is slower than the rest speed cap.
-  bool slowStep(std::size_t k) const { return speedPerHour(seg_[k], t_[k] - t_[k - 1]) < kRestSpeedCap; }
+  bool slowStep(std::size_t k) const { return step_[k] < kRestSpeedCap; }
 
   // Bounding boxes of blocks of points (all of them, and those whose step in is faster than V)
   // and whether a block holds a slow step, in a binary tree over the blocks, so that the first
@@ -284,7 +302,7 @@ class RestScanner {
         for (std::size_t k = std::max<std::size_t>(1, idx * kBlock); k < std::min(n_, (idx + 1) * kBlock); ++k) {
           const Track& p = s_.p_[k];
           nd.all.add(p.x, p.y);
-          if (speedPerHour(p.seg_dist, s_.t_[k] - s_.t_[k - 1]) > s_.v_) nd.fast.add(p.x, p.y);
+          if (s_.step_[k] > s_.v_) nd.fast.add(p.x, p.y);
           if (s_.slowStep(k)) nd.slow = true;
         }
       } else {
@@ -360,6 +378,7 @@ class RestScanner {
   std::vector<int>& states_;
   const std::vector<double>& t_;
   const std::vector<float>& seg_;
+  const std::vector<int32_t>& step_;
   int v_;
   int h_;
   bool ascending_;
@@ -447,12 +466,12 @@ void checkRest(std::vector<Track>& points, bool valid_time, std::vector<int>& st
   std::optional<ForwardSpeeds> speeds;
   if (detect && valid_time) speeds.emplace(points, kMovingSpeed);
   std::vector<double> times;
-  std::vector<float> seg;
-  const bool ascending = phasesAndTimes(points, states, times, speeds ? &*speeds : nullptr, detect ? &seg : nullptr);
+  Steps steps;
+  const bool ascending = phasesAndTimes(points, states, times, speeds ? &*speeds : nullptr, detect ? &steps : nullptr);
   if (!detect) return;
   if (!valid_time) calcForwardSpeeds(points, valid_time, kMovingSpeed);
   const SpeedSum moving = speeds ? speeds->total() : SpeedSum{};
-  RestScanner(points, states, times, seg, restSpeedFrom(moving), ascending).scan();
+  RestScanner(points, states, times, steps, restSpeedFrom(moving), ascending).scan();
   mergeRests(points, states, times);
   // The forward windows do not depend on the states and detection leaves the speeds alone, so
   // recomputing the speeds with the new states is the rest correction over the current ones.
