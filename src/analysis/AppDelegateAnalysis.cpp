@@ -24,7 +24,7 @@ void AppDelegate::calcSpeed()
 
 void AppDelegate::checkRest()
 {
-  if (auto* t = doc.activeTrack()) tw::checkRest(t->points, t->valid_time, doc.states);
+  if (auto* t = doc.activeTrack()) tw::checkRest(t->points, t->valid_time, doc.states, rest_walk);
 }
 
 void AppDelegate::calcTrackData()
@@ -77,7 +77,7 @@ void AppDelegate::calcTrackInfo()
       tw::calcSlopeAndGradientStats(t->points, section, doc.positions, cycling, stats);
   }
   checkRest();
-  if (!doc.states.empty()) tw::calcTimeStats(t->points, section, doc.states, stats);
+  if (!doc.states.empty()) tw::calcTimeStats(t->points, section, doc.states, rest_walk, stats);
 }
 
 void AppDelegate::updateGraph()

@@ -40,19 +40,13 @@ int64_t separation(const Track& a, int32_t x, int32_t y)
   return static_cast<int64_t>(std::clamp(v, -9.0e18, 9.0e18));
 }
 
-// What the rest scan reads of every point, gathered on the phase walk: the walk streams the
-// points from memory anyway, while the scan then reads a few compact arrays.
-struct Steps {
-  std::vector<float> seg;      // step length into the point
-  std::vector<int32_t> speed;  // speed of that step (m/h, saturated; 0 for the first point)
-};
-
 // Phases from the peak marks and, when the first point has a time, the seconds of every point
 // (a point without a time takes its predecessor's), in one walk over the points, which also
-// steps `speeds` and fills `steps` (timed points only) when given. Returns whether the seconds
-// never decrease.
+// steps `speeds` and fills the rest of `walk` (when the first point has a time) when given: the
+// walk streams the points from memory anyway, the later passes then read compact arrays.
+// Returns whether the seconds never decrease.
 bool phasesAndTimes(const std::vector<Track>& points, std::vector<int>& states, std::vector<double>& t,
-                    ForwardSpeeds* speeds = nullptr, Steps* steps = nullptr)
+                    ForwardSpeeds* speeds = nullptr, RestWalk* walk = nullptr)
 {
   bool descending = false;
   for (std::size_t i = 1; i < points.size(); ++i) {
@@ -65,10 +59,11 @@ bool phasesAndTimes(const std::vector<Track>& points, std::vector<int>& states, 
   states.reserve(points.size());
   const bool timed = points.front().time.has_value();
   t.resize(timed ? points.size() : 0);
-  if (!timed) steps = nullptr;
-  if (steps) {
-    steps->seg.resize(points.size());
-    steps->speed.resize(points.size());
+  if (!timed) walk = nullptr;
+  if (walk) {
+    walk->ms.resize(points.size());
+    walk->seg.resize(points.size());
+    walk->speed.resize(points.size());
   }
   const TimePoint origin = timed ? *points.front().time : TimePoint{};
   double last = 0.0;
@@ -88,10 +83,11 @@ bool phasesAndTimes(const std::vector<Track>& points, std::vector<int>& states, 
       t[i] = last;
     }
     if (speeds) speeds->next(i);
-    if (steps) {
-      steps->seg[i] = p.seg_dist;
+    if (walk) {
+      walk->ms[i] = p.time ? p.time->time_since_epoch().count() : RestWalk::kNoTime;
+      walk->seg[i] = p.seg_dist;
       const int64_t v = i == 0 ? 0 : speedPerHour(p.seg_dist, t[i] - t[i - 1]);
-      steps->speed[i] = static_cast<int32_t>(std::clamp<int64_t>(v, INT32_MIN, INT32_MAX));
+      walk->speed[i] = static_cast<int32_t>(std::clamp<int64_t>(v, INT32_MIN, INT32_MAX));
     }
   }
   return ascending;
@@ -115,9 +111,8 @@ class RestScanner {
  public:
   // Every speed threshold lies within [0, 1000] m/h, so the saturated step speeds compare as the
   // exact ones would.
-  RestScanner(const std::vector<Track>& points, std::vector<int>& states, const std::vector<double>& times,
-              const Steps& steps, int v, bool ascending)
-      : p_(points), states_(states), t_(times), seg_(steps.seg), step_(steps.speed), v_(v), h_(v / 2),
+  RestScanner(const std::vector<Track>& points, std::vector<int>& states, const RestWalk& walk, int v, bool ascending)
+      : p_(points), states_(states), t_(walk.t), seg_(walk.seg), step_(walk.speed), v_(v), h_(v / 2),
         ascending_(ascending)
   {
   }
@@ -460,19 +455,25 @@ int restSpeed(const std::vector<Track>& points)
 
 void checkRest(std::vector<Track>& points, bool valid_time, std::vector<int>& states)
 {
+  RestWalk walk;
+  checkRest(points, valid_time, states, walk);
+}
+
+void checkRest(std::vector<Track>& points, bool valid_time, std::vector<int>& states, RestWalk& walk)
+{
+  walk.filled = false;
   if (points.empty()) return;
   const bool detect = points.front().time && points.back().time;
   // The speeds with phase states only are the plain forward windows, computed on the same walk.
   std::optional<ForwardSpeeds> speeds;
   if (detect && valid_time) speeds.emplace(points, kMovingSpeed);
-  std::vector<double> times;
-  Steps steps;
-  const bool ascending = phasesAndTimes(points, states, times, speeds ? &*speeds : nullptr, detect ? &steps : nullptr);
+  const bool ascending = phasesAndTimes(points, states, walk.t, speeds ? &*speeds : nullptr, detect ? &walk : nullptr);
   if (!detect) return;
+  walk.filled = true;
   if (!valid_time) calcForwardSpeeds(points, valid_time, kMovingSpeed);
   const SpeedSum moving = speeds ? speeds->total() : SpeedSum{};
-  RestScanner(points, states, times, steps, restSpeedFrom(moving), ascending).scan();
-  mergeRests(points, states, times);
+  RestScanner(points, states, walk, restSpeedFrom(moving), ascending).scan();
+  mergeRests(points, states, walk.t);
   // The forward windows do not depend on the states and detection leaves the speeds alone, so
   // recomputing the speeds with the new states is the rest correction over the current ones.
   applyRestCorrection(points, valid_time, states);

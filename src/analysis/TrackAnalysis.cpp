@@ -37,7 +37,7 @@ void analyzeTrack(TrackInfo& track, Section section, bool cycling, TrackAnalysis
   markPeaks(pts, track.stable);
   ProfileTotals totals;
   calcTrackProfile(pts, section, a.stats, a.positions, &totals);
-  calcTrackInfo(pts, track.valid_time, section, totals, cycling, a.states, a.stats);
+  calcTrackInfo(pts, track.valid_time, section, totals, cycling, a.states, a.walk, a.stats);
   a.rests = static_cast<int>(std::count(a.states.begin(), a.states.end(), kStateRestStart));
 }
 

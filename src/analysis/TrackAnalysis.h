@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "analysis/Metrics.h"
+#include "analysis/Rests.h"
 #include "analysis/TrackStats.h"
 #include "document/Records.h"
 
@@ -15,6 +16,7 @@ struct TrackAnalysis {
   std::vector<PosInfo> positions;
   std::vector<int> states;
   int rests = 0;  // rest starts (state 3)
+  RestWalk walk;  // rest detection's buffers, kept for the next call
 };
 
 // Runs calcSpeed, markPeaks, calcTrackProfile and calcTrackInfo (with rest detection) on

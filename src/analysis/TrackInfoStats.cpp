@@ -31,25 +31,28 @@ void calcSlopeAndGradientStats(const std::vector<Track>& points, Section sec,
   applyProfileTotals(totals, cycling, st);
 }
 
-void calcTimeStats(const std::vector<Track>& points, Section sec, const std::vector<int>& states, TrackStats& st)
-{
-  // Stale states (another track shape) would misattribute every point.
-  if (!sectionInside(sec, points.size()) || states.size() != points.size()) return;
+namespace {
 
+// `msAt(i)`: the time of point i in milliseconds since the epoch, RestWalk::kNoTime without one;
+// `segAt(i)`: its step length.
+template <typename MsAt, typename SegAt>
+void timeStats(const std::vector<Track>& points, Section sec, const std::vector<int>& states, MsAt msAt, SegAt segAt,
+               TrackStats& st)
+{
+  constexpr int64_t kNoTime = RestWalk::kNoTime;
   float rest = 0.0f, moving = 0.0f, upDist = 0.0f, downDist = 0.0f, upTime = 0.0f, downTime = 0.0f;
-  std::optional<TimePoint> prevTime;
+  int64_t prevTime = kNoTime;
   int prevState = 0;
   for (int i = sec.start; i < sec.end; ++i) {
-    detail::prefetchAhead(points, static_cast<std::size_t>(i));
-    std::optional<TimePoint> t = points[i].time;
-    if (!t && i > sec.start) t = prevTime;
+    int64_t t = msAt(i);
+    if (t == kNoTime && i > sec.start) t = prevTime;
     const int state = states[i];
-    const bool bothTimes = t && prevTime && i > sec.start;
-    const float dt = bothTimes ? static_cast<float>(detail::secondsBetween(*t, *prevTime)) : 0.0f;
+    const bool bothTimes = t != kNoTime && prevTime != kNoTime && i > sec.start;
+    const float dt = bothTimes ? static_cast<float>(static_cast<double>(t - prevTime) / 1000.0) : 0.0f;
     if ((state == kStateRest || state == kStateRestEnd) && i > sec.start) {
       rest += dt;
     } else if (i > sec.start) {
-      const float seg = saneLength(points[i].seg_dist);
+      const float seg = saneLength(segAt(i));
       const bool climbing =
           state == kStateAscending || (state == kStateRestStart && prevState == kStateAscending);
       moving += seg;
@@ -74,13 +77,42 @@ void calcTimeStats(const std::vector<Track>& points, Section sec, const std::vec
   }
 }
 
+}  // namespace
+
+void calcTimeStats(const std::vector<Track>& points, Section sec, const std::vector<int>& states, TrackStats& st)
+{
+  // Stale states (another track shape) would misattribute every point.
+  if (!sectionInside(sec, points.size()) || states.size() != points.size()) return;
+  auto msAt = [&points](int i) {
+    detail::prefetchAhead(points, static_cast<std::size_t>(i));
+    const auto& t = points[static_cast<std::size_t>(i)].time;
+    return t ? t->time_since_epoch().count() : RestWalk::kNoTime;
+  };
+  auto segAt = [&points](int i) { return points[static_cast<std::size_t>(i)].seg_dist; };
+  timeStats(points, sec, states, msAt, segAt, st);
+}
+
+void calcTimeStats(const std::vector<Track>& points, Section sec, const std::vector<int>& states,
+                   const RestWalk& walk, TrackStats& st)
+{
+  if (!walk.filled || walk.ms.size() != points.size()) {
+    calcTimeStats(points, sec, states, st);
+    return;
+  }
+  if (!sectionInside(sec, points.size()) || states.size() != points.size()) return;
+  auto msAt = [&walk](int i) { return walk.ms[static_cast<std::size_t>(i)]; };
+  auto segAt = [&walk](int i) { return walk.seg[static_cast<std::size_t>(i)]; };
+  timeStats(points, sec, states, msAt, segAt, st);
+}
+
 namespace {
 
-void restsAndTimes(std::vector<Track>& points, bool valid_time, Section sec, std::vector<int>& states, TrackStats& st)
+void restsAndTimes(std::vector<Track>& points, bool valid_time, Section sec, std::vector<int>& states,
+                   RestWalk& walk, TrackStats& st)
 {
-  checkRest(points, valid_time, states);
+  checkRest(points, valid_time, states, walk);
   if (states.empty()) return;
-  calcTimeStats(points, sec, states, st);
+  calcTimeStats(points, sec, states, walk, st);
 }
 
 }  // namespace
@@ -91,16 +123,17 @@ void calcTrackInfo(std::vector<Track>& points, bool valid_time, Section sec, con
   st.resetInfo();
   if (points.size() < 2 || !sectionInside(sec, points.size())) return;
   calcSlopeAndGradientStats(points, sec, positions, cycling, st);
-  restsAndTimes(points, valid_time, sec, states, st);
+  RestWalk walk;
+  restsAndTimes(points, valid_time, sec, states, walk, st);
 }
 
 void calcTrackInfo(std::vector<Track>& points, bool valid_time, Section sec, const ProfileTotals& totals,
-                   bool cycling, std::vector<int>& states, TrackStats& st)
+                   bool cycling, std::vector<int>& states, RestWalk& walk, TrackStats& st)
 {
   st.resetInfo();
   if (points.size() < 2 || !sectionInside(sec, points.size())) return;
   applyProfileTotals(totals, cycling, st);
-  restsAndTimes(points, valid_time, sec, states, st);
+  restsAndTimes(points, valid_time, sec, states, walk, st);
 }
 
 int calcDegree(int gradient)

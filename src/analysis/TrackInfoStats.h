@@ -6,6 +6,7 @@
 
 #include "analysis/Metrics.h"
 #include "analysis/ProfileTotals.h"
+#include "analysis/Rests.h"
 #include "analysis/TrackStats.h"
 #include "document/Records.h"
 
@@ -16,15 +17,20 @@ namespace tw {
 void calcTrackInfo(std::vector<Track>& points, bool valid_time, Section section,
                    const std::vector<PosInfo>& positions, bool cycling, std::vector<int>& states,
                    TrackStats& stats);
-// The same from the totals that calcTrackProfile gathered over `section`.
+// The same from the totals that calcTrackProfile gathered over `section`, with the caller's
+// buffers for rest detection (kept between calls, a long track's are not allocated afresh).
 void calcTrackInfo(std::vector<Track>& points, bool valid_time, Section section, const ProfileTotals& totals,
-                   bool cycling, std::vector<int>& states, TrackStats& stats);
+                   bool cycling, std::vector<int>& states, RestWalk& walk, TrackStats& stats);
 
 // The parts of calcTrackInfo, for callers that manage rest detection themselves.
 void calcSlopeAndGradientStats(const std::vector<Track>& points, Section section,
                                const std::vector<PosInfo>& positions, bool cycling, TrackStats& stats);
 void calcTimeStats(const std::vector<Track>& points, Section section, const std::vector<int>& states,
                    TrackStats& stats);
+// The same reading the times and step lengths that rest detection gathered (the points when
+// `walk` was not filled for them).
+void calcTimeStats(const std::vector<Track>& points, Section section, const std::vector<int>& states,
+                   const RestWalk& walk, TrackStats& stats);
 
 // Degrees of a gradient in percent; 0 for the unknown gradient −10000.
 int calcDegree(int gradient);

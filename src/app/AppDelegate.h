@@ -22,6 +22,7 @@
 #include "analysis/InfoFields.h"
 #include "analysis/Metrics.h"
 #include "analysis/ProfileTotals.h"
+#include "analysis/Rests.h"
 #include "analysis/TrackStats.h"
 #include "app/HttpClient.h"
 #include "app/MessageBoxes.h"
@@ -215,6 +216,7 @@ class AppDelegate : public QObject {
   // Gathered with doc.positions by calcTrackData; calcTrackInfo uses them while they still
   // describe the measured section and its samples.
   tw::ProfileTotals profile_totals;
+  tw::RestWalk rest_walk;  // rest detection's buffers, kept between calls
   // ---- end analysis ----
 
   // ---- tiles and elevation (src/tiles, src/elevation) ----

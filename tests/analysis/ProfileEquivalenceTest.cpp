@@ -87,7 +87,8 @@ TEST(ProfileEquivalence, WalkGradientsAndTotalsMatchTheSeparatePasses)
       std::vector<int> s1, s2;
       std::vector<Track> p1 = pts, p2 = pts;
       TrackStats fromTotals = st, fromSamples = st;
-      calcTrackInfo(p1, true, sec, totals, cycling, s1, fromTotals);
+      RestWalk walk;
+      calcTrackInfo(p1, true, sec, totals, cycling, s1, walk, fromTotals);
       calcTrackInfo(p2, true, sec, pos, cycling, s2, fromSamples);
       EXPECT_EQ(fromTotals.total_distance, fromSamples.total_distance) << k;
       EXPECT_EQ(fromTotals.ave_elev, fromSamples.ave_elev) << k;

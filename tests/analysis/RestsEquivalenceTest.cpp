@@ -8,12 +8,14 @@
 #include <chrono>
 #include <cmath>
 #include <cstdint>
+#include <cstring>
 #include <random>
 #include <string>
 #include <vector>
 
 #include "analysis/Metrics.h"
 #include "analysis/Rests.h"
+#include "analysis/TrackInfoStats.h"
 #include "document/Geodesy.h"
 
 using namespace tw;
@@ -223,7 +225,23 @@ TEST(CheckRestEquivalence, MatchesThePointByPointSearchOnGeneratedTracks)
     std::vector<Track> expectedPts = pts;
     std::vector<int> expected, actual;
     referenceCheckRest(expectedPts, valid, expected);
-    checkRest(pts, valid, actual);
+    RestWalk walk;
+    checkRest(pts, valid, actual, walk);
+    // The time statistics read the same from the walk's arrays as from the points.
+    if (!actual.empty()) {
+      const int n = static_cast<int>(pts.size());
+      const int a = gen.uniform(0, n - 1);
+      for (Section sec : {Section{0, n}, Section{a, gen.uniform(a + 1, n)}}) {
+        TrackStats fromPoints, fromWalk;
+        calcTimeStats(pts, sec, actual, fromPoints);
+        calcTimeStats(pts, sec, actual, walk, fromWalk);
+        ASSERT_EQ(std::memcmp(&fromPoints.rest_time, &fromWalk.rest_time, sizeof(int32_t)), 0) << k;
+        ASSERT_EQ(fromPoints.total_time, fromWalk.total_time) << k;
+        ASSERT_EQ(std::memcmp(&fromPoints.avg_speed, &fromWalk.avg_speed, sizeof(float)), 0) << k;
+        ASSERT_EQ(std::memcmp(&fromPoints.up_avg_speed, &fromWalk.up_avg_speed, sizeof(float)), 0) << k;
+        ASSERT_EQ(std::memcmp(&fromPoints.down_avg_speed, &fromWalk.down_avg_speed, sizeof(float)), 0) << k;
+      }
+    }
     ASSERT_EQ(actual, expected) << "track " << k << " of " << pts.size() << " points";
     for (std::size_t i = 0; i < pts.size(); ++i) ASSERT_EQ(pts[i].speed, expectedPts[i].speed) << "track " << k << " point " << i;
     for (std::size_t i = 0; i < actual.size(); ++i) {
