@@ -1,7 +1,7 @@
 // bench_analysis gen N OUT.gpx   writes a generated hike of N points (climbs, rests, noise)
 // bench_analysis time IN.gpx R   parses once, then times the app's full pass R times on copies
 //                                (speeds, peak marks, profile, statistics with rests; the
-//                                sample and state buffers are reused, as the app reuses them) and
+//                                sample, state and rest buffers are reused, as the app reuses them) and
 //                                prints the median CPU seconds of this thread, then the
 //                                median wall seconds (the machine is shared: CPU time is what
 //                                the pass costs, wall time also holds other processes' turns)
@@ -135,10 +135,11 @@ int timeStill(long n, int runs)
   tw::recalcDistance(still);
   std::vector<double> cpu, wall;
   std::vector<int> states;
+  tw::RestWalk walk;  // kept between runs, as the controller keeps it
   for (int r = 0; r < runs; ++r) {
     const double c0 = threadCpuSeconds();
     const auto w0 = std::chrono::steady_clock::now();
-    tw::checkRest(still, true, states);
+    tw::checkRest(still, true, states, walk);
     const auto w1 = std::chrono::steady_clock::now();
     cpu.push_back(threadCpuSeconds() - c0);
     wall.push_back(std::chrono::duration<double>(w1 - w0).count());
