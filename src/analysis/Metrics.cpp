@@ -129,7 +129,7 @@ SpeedSum calcForwardSpeeds(std::vector<Track>& points, bool valid_time, int movi
   }
   ForwardSpeeds speeds(points, moving);
   for (std::size_t i = 0; i < points.size(); ++i) {
-    detail::prefetchAhead(points, i);
+    detail::prefetchAhead<true>(points, i);
     speeds.next(i);
   }
   return speeds.total();

@@ -69,7 +69,7 @@ bool phasesAndTimes(const std::vector<Track>& points, std::vector<int>& states, 
   double last = 0.0;
   bool ascending = true;
   for (std::size_t i = 0; i < points.size(); ++i) {
-    detail::prefetchAhead(points, i);
+    detail::prefetchAhead<true>(points, i);  // the walk writes the speeds
     const Track& p = points[i];
     states.push_back(descending ? kStateDescending : kStateAscending);
     if (p.peak_type == 1) descending = true;
