@@ -36,7 +36,7 @@ inline void prefetchWrite(const void* p)
 template <typename T>
 constexpr std::size_t prefetchDistance()
 {
-  return sizeof(T) >= 32 ? 4096 / sizeof(T) : 64;
+  return 4096 / sizeof(T);
 }
 
 template <bool Write = false, typename T>

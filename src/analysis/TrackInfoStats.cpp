@@ -100,7 +100,15 @@ void calcTimeStats(const std::vector<Track>& points, Section sec, const std::vec
     return;
   }
   if (!sectionInside(sec, points.size()) || states.size() != points.size()) return;
-  auto msAt = [&walk](int i) { return walk.ms[static_cast<std::size_t>(i)]; };
+  auto msAt = [&walk, &states](int i) {
+    const auto k = static_cast<std::size_t>(i);
+    if (k % 8 == 0) {  // a line holds 8 times; the step lengths and states are prefetched twice
+      detail::prefetchAhead(walk.ms, k);
+      detail::prefetchAhead(walk.seg, k);
+      detail::prefetchAhead(states, k);
+    }
+    return walk.ms[k];
+  };
   auto segAt = [&walk](int i) { return walk.seg[static_cast<std::size_t>(i)]; };
   timeStats(points, sec, states, msAt, segAt, st);
 }
