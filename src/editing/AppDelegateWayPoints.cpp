@@ -194,8 +194,7 @@ void AppDelegate::deleteKey()
   } else if (isInputMode()) {
     stepBack();
   } else if (isWayPointMode() && doc.select_wp >= 0) {
-    deleteWayPointAtIndex(doc.select_wp);
-    updateGraph();
+    deleteWayPointAtIndex(doc.select_wp);  // ends with updateGraph itself
   } else {
     deleteSelectedItems();
   }

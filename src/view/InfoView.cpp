@@ -425,16 +425,7 @@ void InfoView::keyPressEvent(QKeyEvent* e)
     case tw::MapKey::AddWayPoint:
       if (d_->isWayPointMode()) d_->addWayPoint(ll.lat, ll.lon);
       break;
-    case tw::MapKey::Delete:
-      if (d_->isTrackMode() && d_->doc.select >= 0)
-        d_->deleteTrackPointAtIndex(d_->doc.select);
-      else if (d_->isInputMode())
-        d_->stepBack();
-      else if (d_->isWayPointMode() && d_->doc.select_wp >= 0)
-        d_->deleteWayPointAtIndex(d_->doc.select_wp);
-      else
-        d_->deleteSelectedItems(d_->selectedListRows ? d_->selectedListRows() : std::vector<int>{});
-      break;
+    case tw::MapKey::Delete: d_->deleteKey(); break;
     case tw::MapKey::ChangeMap: d_->changeMap(); break;
     case tw::MapKey::PartStart:
     case tw::MapKey::PartEnd:

@@ -1,0 +1,121 @@
+// Editing on the main window's map with real key and mouse events on the overlay: what the
+// user does, and what the document, the read-out, the pop-ups and the saved file show after.
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QSignalSpy>
+#include <QTest>
+
+#include "analysis/Metrics.h"
+#include "app/MainWindow.h"
+#include "gpx/GpxReader.h"
+#include "support/ControllerFixture.h"
+#include "support/TestPaths.h"
+#include "view/InfoView.h"
+
+namespace {
+
+// Six timed points heading east, 20 s apart, unevenly spaced so that speeds differ.
+QByteArray timedWalk()
+{
+  QByteArray gpx =
+      "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+      "<gpx version=\"1.1\" creator=\"test\" xmlns=\"http://www.topografix.com/GPX/1/1\"><trk><name>walk</name><trkseg>\n";
+  const double steps[] = {0, 0.0012, 0.0030, 0.0041, 0.0060, 0.0068};
+  for (int i = 0; i < 6; ++i)
+    gpx += QStringLiteral("<trkpt lat=\"%1\" lon=\"%2\"><ele>500</ele><time>2024-05-01T00:%3:%4Z</time></trkpt>\n")
+               .arg(35.36 + 0.0003 * i, 0, 'f', 6)
+               .arg(138.73 + steps[i], 0, 'f', 6)
+               .arg(i * 20 / 60, 2, 10, QLatin1Char('0'))
+               .arg(i * 20 % 60, 2, 10, QLatin1Char('0'))
+               .toUtf8();
+  return gpx + "</trkseg></trk></gpx>\n";
+}
+
+class MapEdit : public twtest::ControllerFixture<> {
+ protected:
+  MainWindow window{d};
+
+  void SetUp() override
+  {
+    ControllerFixture::SetUp();
+    window.resize(800, 600);
+    window.show();
+    d.applicationDidFinishLaunching();
+    ASSERT_TRUE(d.loadGPXData(timedWalk(), false));
+    d.editMode();
+    ASSERT_TRUE(d.isTrackMode());
+    ASSERT_GE(d.view.zoom, 15);
+  }
+
+  InfoView* info() { return d.infoView; }
+  // Where a zoom-18 pixel shows on the overlay.
+  QPointF onMap(int32_t x, int32_t y) const
+  {
+    const int s = 18 - d.view.zoom;
+    return {double(x >> s) - d.view.foreRect.x, double(y >> s) - d.view.foreRect.y};
+  }
+  QPointF pointAt(int i) const { return onMap(d.doc.routes()->at(i).x, d.doc.routes()->at(i).y); }
+  void mouse(QEvent::Type type, QPointF at, Qt::MouseButtons held)
+  {
+    const Qt::MouseButton button = type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton;
+    QMouseEvent e(type, at, info()->mapToGlobal(at), button, held, Qt::NoModifier);
+    QApplication::sendEvent(info(), &e);
+  }
+  // Two small mouse moves ending on `at`: a hover that selects what lies there.
+  void hover(QPointF at)
+  {
+    mouse(QEvent::MouseMove, at - QPointF(1, 0), Qt::NoButton);
+    mouse(QEvent::MouseMove, at, Qt::NoButton);
+  }
+  void press(QPointF at) { mouse(QEvent::MouseButtonPress, at, Qt::LeftButton); }
+  void dragTo(QPointF at) { mouse(QEvent::MouseMove, at, Qt::LeftButton); }
+  void release(QPointF at) { mouse(QEvent::MouseButtonRelease, at, Qt::NoButton); }
+};
+
+struct DeleteKey {
+  const char* name;
+  char letter;  // typed as text; 0 for the keys that type none
+  Qt::Key key;
+};
+void PrintTo(const DeleteKey& k, std::ostream* os) { *os << k.name; }
+
+class MapDeleteKey : public MapEdit, public ::testing::WithParamInterface<DeleteKey> {};
+
+TEST_P(MapDeleteKey, DeletionIsSavedOnCloseWithDistancesRecomputed)
+{
+  const tw::Track gone = d.doc.routes()->at(2);
+  hover(pointAt(2));
+  ASSERT_EQ(d.doc.select, 2);
+  if (GetParam().letter)
+    QTest::keyClick(info(), GetParam().letter);
+  else
+    QTest::keyClick(info(), GetParam().key);
+  ASSERT_EQ(d.doc.routes()->size(), 5u);
+
+  std::vector<tw::Track> fresh = *d.doc.routes();
+  tw::recalcDistance(fresh);
+  for (size_t i = 0; i < fresh.size(); ++i) {
+    EXPECT_EQ(d.doc.routes()->at(i).seg_dist, fresh[i].seg_dist) << i;
+    EXPECT_EQ(d.doc.routes()->at(i).dist, fresh[i].dist) << i;
+  }
+  EXPECT_FLOAT_EQ(d.stats.total_dist, fresh.back().dist);
+
+  const QString path = dir.path() + QStringLiteral("/walk.gpx");
+  boxes.exitAnswers = {MessageBoxes::kExitSave};
+  boxes.fileAnswers = {path};
+  EXPECT_TRUE(window.close());
+  EXPECT_EQ(boxes.count(QStringLiteral("exit")), 1);
+  const tw::GpxReadResult saved = tw::parseGPX(twtest::readFile(path.toStdString()));
+  ASSERT_TRUE(saved.ok());
+  ASSERT_EQ(saved.data.tracks.size(), 1u);
+  const auto& pts = saved.data.tracks[0].points;
+  EXPECT_EQ(pts.size(), 5u);
+  for (const tw::Track& t : pts) EXPECT_FALSE(t.lat == gone.lat && t.lon == gone.lon);
+}
+
+INSTANTIATE_TEST_SUITE_P(Keys, MapDeleteKey,
+                         ::testing::Values(DeleteKey{"d", 'd', Qt::Key_D}, DeleteKey{"Backspace", 0, Qt::Key_Backspace},
+                                           DeleteKey{"Delete", 0, Qt::Key_Delete}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+}  // namespace
