@@ -233,7 +233,9 @@ void AppDelegate::dragTrackPoint(double lat, double lon, bool firstEvent)
   r = routes();
   lat = tw::roundToFloat(lat);
   lon = tw::roundToFloat(lon);
-  tw::movePoint(*r, doc.select, lat, lon, demElevation(*this, lat, lon));
+  const float elev = demElevation(*this, lat, lon);
+  tw::movePoint(*r, doc.select, lat, lon, elev);
+  displayLocation(lat, lon, elev);
   doc.modify = true;
   updateGraph();
   editing.graphPointerShown = true;

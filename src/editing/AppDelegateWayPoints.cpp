@@ -138,6 +138,7 @@ void AppDelegate::dragWayPoint(double lat, double lon, bool firstEvent)
   w.pos = doc.waypoints[i].pos;
   w.elev = demElevation(*this, lat, lon);
   doc.waypoints[i] = w;
+  displayLocation(lat, lon, w.elev);
   doc.modify = true;
   updateGraph();
 }

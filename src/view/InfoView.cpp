@@ -337,14 +337,15 @@ void InfoView::mouseUp(tw::WindowPoint p, bool doubleClick)
     return;
   }
   d_->redrawInfoLayer();
-  if (dragged) {
+  // The drag is over before anything is recomputed: the speeds and statistics it skipped are
+  // due now, and a click that follows a short drag edits with fresh values too.
+  const bool wasDragged = dragged;
+  dragged = false;
+  if (wasDragged) {
     d_->updateGraph();
     if (d_->isWayPointMode()) d_->calcWayPointPosition();
     d_->redrawAllLayers();
-    if (!tw::isClick(drag_mouse, p)) {
-      dragged = false;
-      return;
-    }
+    if (!tw::isClick(drag_mouse, p)) return;
   }
   const int zoom = d_->view.zoom;
   const tw::LatLon ll = latLonAt(p);
@@ -353,13 +354,12 @@ void InfoView::mouseUp(tw::WindowPoint p, bool doubleClick)
     const int32_t x = tw::pixel18FromLon(ll.lon), y = tw::pixel18FromLat(ll.lat);
     if (d_->isTrackMode()) {
       d_->displayNearPoint(x, y);
-      if (d_->doc.select >= 0) d_->showPopupButton();
+      if (d_->doc.select >= 0 && !wasDragged) d_->showPopupButton();
     } else {
       d_->displayNearWayPoint(x, y);
       d_->showWayPointButton(ll.lon, ll.lat);
     }
   }
-  dragged = false;
 }
 
 void InfoView::rightMouseUp(tw::WindowPoint p)

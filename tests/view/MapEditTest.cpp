@@ -118,4 +118,48 @@ INSTANTIATE_TEST_SUITE_P(Keys, MapDeleteKey,
                                            DeleteKey{"Delete", 0, Qt::Key_Delete}),
                          [](const auto& info) { return std::string(info.param.name); });
 
+TEST_F(MapEdit, DraggedPointHasFreshSpeedsAndTheReadoutFollowsIt)
+{
+  const QPointF from = pointAt(2);
+  const double lat = d.doc.routes()->at(2).lat;
+  hover(from);
+  ASSERT_EQ(d.doc.select, 2);
+  press(from);
+  dragTo(from + QPointF(3, -20));
+  dragTo(from + QPointF(6, -40));
+  const tw::Track& moved = d.doc.routes()->at(2);
+  EXPECT_GT(moved.lat, lat);
+  EXPECT_EQ(info()->lat, moved.lat);  // the read-out is the point, not the old mouse place
+  EXPECT_EQ(info()->lon, moved.lon);
+  release(from + QPointF(6, -40));
+
+  std::vector<tw::Track> fresh = *d.doc.routes();
+  tw::calcSpeed(fresh, d.doc.activeTrack()->valid_time, d.doc.states);
+  ASSERT_TRUE(d.doc.activeTrack()->valid_time);
+  for (size_t i = 0; i < fresh.size(); ++i) EXPECT_EQ(d.doc.routes()->at(i).speed, fresh[i].speed) << i;
+  EXPECT_FALSE(d.checkPopup());
+}
+
+TEST_F(MapEdit, OnlyAClickWithoutDragOpensThePointPopup)
+{
+  struct Row {
+    const char* what;
+    QPointF move;  // (0, 0): no drag event at all
+    bool popup;
+  };
+  for (const Row& r : {Row{"click", {0, 0}, true}, Row{"drag of 6 px", {4, 2}, false}}) {
+    d.hidePopupButton();
+    QSignalSpy shown(&d, &AppDelegate::popupRequested);
+    const QPointF at = pointAt(3);
+    hover(at);
+    ASSERT_EQ(d.doc.select, 3) << r.what;
+    press(at);
+    if (!r.move.isNull()) dragTo(at + r.move);
+    release(at + r.move);
+    EXPECT_EQ(d.checkPopup(), r.popup) << r.what;
+    EXPECT_EQ(shown.count(), r.popup ? 1 : 0) << r.what;
+    EXPECT_FALSE(info()->dragged) << r.what;
+  }
+}
+
 }  // namespace
