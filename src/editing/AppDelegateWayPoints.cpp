@@ -37,8 +37,9 @@ void AppDelegate::showWayPointButton(double lon, double lat)
 {
   const bool selected = doc.select_wp >= 0 && doc.select_wp < static_cast<int>(doc.waypoints.size());
   if (!selected) {
-    editing.select_lon = lon;
-    editing.select_lat = lat;
+    // Stored as the "w" key stores it, so both ways of creating give the same waypoint.
+    editing.select_lon = tw::roundToFloat(lon);
+    editing.select_lat = tw::roundToFloat(lat);
   }
   editing.createWayPointItem = !selected;
   editing.editWayPointItem = selected;

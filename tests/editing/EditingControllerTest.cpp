@@ -186,7 +186,7 @@ TEST_F(EditingController, WayPointDialogAndAttachment)
   d.showWayPointButton(139.1, 35.1);
   EXPECT_TRUE(d.editing.createWayPointItem);
   EXPECT_FALSE(d.editing.deleteWayPointItem);
-  EXPECT_DOUBLE_EQ(d.editing.select_lat, 35.1);
+  EXPECT_EQ(d.editing.select_lat, double(35.1f));
 }
 
 TEST_F(EditingController, TrackCommands)

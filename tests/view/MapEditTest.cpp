@@ -162,4 +162,32 @@ TEST_F(MapEdit, OnlyAClickWithoutDragOpensThePointPopup)
   }
 }
 
+TEST_F(MapEdit, PopupWayPointIsRoundedLikeTheKeysAndItsDragIsReadOut)
+{
+  d.wayPointMode();
+  d.runWayPointPanel = [](tw::WayPointValues& v) {
+    v.name = "峠";
+    return true;
+  };
+  const QPointF empty(300, 150);
+  press(empty);
+  release(empty);
+  ASSERT_TRUE(d.editing.createWayPointItem);
+  d.createWayPoint();  // the pop-up's create item
+  ASSERT_EQ(d.doc.waypoints.size(), 1u);
+  const tw::WayPoint made = d.doc.waypoints[0];
+  EXPECT_EQ(made.lat, double(float(made.lat)));
+  EXPECT_EQ(made.lon, double(float(made.lon)));
+
+  const QPointF mark = onMap(made.x, made.y);
+  hover(mark);
+  ASSERT_EQ(d.doc.select_wp, 0);
+  press(mark);
+  dragTo(mark + QPointF(20, 20));
+  EXPECT_EQ(info()->lat, d.doc.waypoints[0].lat);
+  EXPECT_EQ(info()->lon, d.doc.waypoints[0].lon);
+  EXPECT_LT(d.doc.waypoints[0].lat, made.lat);
+  release(mark + QPointF(20, 20));
+}
+
 }  // namespace
