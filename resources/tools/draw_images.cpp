@@ -7,6 +7,7 @@
 #include <QImage>
 #include <QPainter>
 #include <QPainterPath>
+#include <QPolygonF>
 #include <cmath>
 #include <cstdio>
 #include <functional>
@@ -161,8 +162,46 @@ void arrowHead(QPainter& p, QPointF tip, double angleDeg)
   p.drawLine(tip, r);
 }
 
+// The track pointer is a red disc; the arrow drawn over it points east (the overlay turns it
+// along the track), so together they read as a heading marker.
+void trackPointer()
+{
+  QImage disc = canvas(24, 24);
+  {
+    QPainter p(&disc);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(QPen(Qt::white, 2.0));
+    p.setBrush(QColor(230, 40, 40));
+    p.drawEllipse(QPointF(12, 12), 9, 9);
+  }
+  save(disc, QStringLiteral("pointer24"));
+  QImage arrow = canvas(24, 24);
+  {
+    QPainter p(&arrow);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(Qt::NoPen);
+    p.setBrush(Qt::white);
+    p.drawPolygon(QPolygonF({QPointF(19.5, 12), QPointF(7.5, 5.5), QPointF(10.5, 12), QPointF(7.5, 18.5)}));
+  }
+  save(arrow, QStringLiteral("arrow24"));
+}
+
+// The zoom slider's marker: a dark triangle pointing into the row it stands on.
+void sliderPointer()
+{
+  QImage img = canvas(16, 16);
+  QPainter p(&img);
+  p.setRenderHint(QPainter::Antialiasing);
+  p.setPen(QPen(Qt::white, 1.0));
+  p.setBrush(QColor(30, 30, 30));
+  p.drawPolygon(QPolygonF({QPointF(2.5, 2.5), QPointF(13.5, 8), QPointF(2.5, 13.5)}));
+  save(img, QStringLiteral("pointer"));
+}
+
 void drawAll()
 {
+  trackPointer();
+  sliderPointer();
   for (auto [name, color] : {std::pair{"white", QColor(Qt::white)}, {"green", QColor(40, 200, 60)},
                              {"orange", QColor(255, 150, 20)}, {"cyan", QColor(40, 220, 230)}}) {
     dot(QString::fromLatin1(name) + QStringLiteral("10"), 10, color);

@@ -141,23 +141,12 @@ void InfoView::paintEvent(QPaintEvent*)
   const tw::IPoint next = d_->getNextPointer();
   if (tp.x() > 0 && (next.x != 0 || next.y != 0)) {
     const QPointF c(tp.x() - fore.x, tp.y() - fore.y);
-    if (!pointer_img_.isNull()) {
-      p.drawImage(QRectF(c.x() - 12, c.y() - 12, 24, 24), pointer_img_);
-    } else {
-      p.setPen(QPen(Qt::white, 2));
-      p.setBrush(QColor(230, 40, 40));
-      p.drawEllipse(c, 8, 8);
-    }
+    p.drawImage(QRectF(c.x() - 12, c.y() - 12, 24, 24), pointer_img_);
     p.save();
     p.translate(c);
-    p.rotate(std::atan2(next.y, next.x) * 180.0 / tw::kPi);  // y down on both sides
-    if (!arrow_img_.isNull()) {
-      p.drawImage(QRectF(-12, -12, 24, 24), arrow_img_);
-    } else {
-      p.setPen(Qt::NoPen);
-      p.setBrush(Qt::white);
-      p.drawPolygon(QPolygonF({QPointF(7, 0), QPointF(-4, -5), QPointF(-4, 5)}));
-    }
+    // The arrow image points east; y runs down on the screen and in map pixels alike.
+    p.rotate(std::atan2(next.y, next.x) * 180.0 / tw::kPi);
+    p.drawImage(QRectF(-12, -12, 24, 24), arrow_img_);
     p.restore();
   }
 

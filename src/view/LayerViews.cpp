@@ -201,13 +201,8 @@ void ZoomView::paintEvent(QPaintEvent*)
   }
   // The marker at `pos`, counted from the bottom.
   const QRectF marker = tw::toQt(inner.x() + 2, d_->slider.pos * h + 3, 16, 16, height());
-  const QImage pointer = namedImage(QStringLiteral("pointer"));
-  if (!pointer.isNull())
-    p.drawImage(marker, pointer);
-  else {
-    p.setBrush(Qt::black);
-    p.drawEllipse(marker.adjusted(4, 4, -4, -4));
-  }
+  static const QImage pointer = namedImage(QStringLiteral("pointer"));
+  p.drawImage(marker, pointer);
   p.setPen(QPen(Qt::black, 1));
   for (int i = 1; i < tw::ZoomSlider::kPositions; ++i) {
     const double y = std::trunc(h * i + 1);

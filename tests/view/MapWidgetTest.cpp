@@ -11,6 +11,7 @@
 #include <cstdlib>
 
 #include "app/AppDelegate.h"
+#include "app/AppShell.h"
 #include "support/LoopbackHttpServer.h"
 #include "support/TestPaths.h"
 #include "tiles/QtHttpClient.h"
@@ -378,4 +379,11 @@ TEST_F(MapWidgetTest, TrackPointerFollowsTheSelection)
   EXPECT_EQ(app->getTrackPointer(), QPointF(0, 0));
   app->mode = 2;
   EXPECT_EQ(app->getNextPointer().x, 0);
+}
+
+TEST_F(MapWidgetTest, PointerAndSliderMarkersAreBundled)
+{
+  const std::pair<const char*, int> images[] = {{"pointer24", 24}, {"arrow24", 24}, {"pointer", 16}};
+  for (const auto& [name, size] : images)
+    EXPECT_EQ(namedImage(QString::fromLatin1(name)).size(), QSize(size, size)) << name;
 }
