@@ -14,23 +14,6 @@
 
 namespace {
 
-// Six timed points heading east, 20 s apart, unevenly spaced so that speeds differ.
-QByteArray timedWalk()
-{
-  QByteArray gpx =
-      "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
-      "<gpx version=\"1.1\" creator=\"test\" xmlns=\"http://www.topografix.com/GPX/1/1\"><trk><name>walk</name><trkseg>\n";
-  const double steps[] = {0, 0.0012, 0.0030, 0.0041, 0.0060, 0.0068};
-  for (int i = 0; i < 6; ++i)
-    gpx += QStringLiteral("<trkpt lat=\"%1\" lon=\"%2\"><ele>500</ele><time>2024-05-01T00:%3:%4Z</time></trkpt>\n")
-               .arg(35.36 + 0.0003 * i, 0, 'f', 6)
-               .arg(138.73 + steps[i], 0, 'f', 6)
-               .arg(i * 20 / 60, 2, 10, QLatin1Char('0'))
-               .arg(i * 20 % 60, 2, 10, QLatin1Char('0'))
-               .toUtf8();
-  return gpx + "</trkseg></trk></gpx>\n";
-}
-
 class MapEdit : public twtest::ControllerFixture<> {
  protected:
   MainWindow window{d};
@@ -41,7 +24,7 @@ class MapEdit : public twtest::ControllerFixture<> {
     window.resize(800, 600);
     window.show();
     d.applicationDidFinishLaunching();
-    ASSERT_TRUE(d.loadGPXData(timedWalk(), false));
+    ASSERT_TRUE(d.loadGPXData(QByteArray::fromStdString(twtest::readFile(twtest::fixture("view/walk.gpx"))), false));
     d.editMode();
     ASSERT_TRUE(d.isTrackMode());
     ASSERT_GE(d.view.zoom, 15);
@@ -83,14 +66,14 @@ class MapDeleteKey : public MapEdit, public ::testing::WithParamInterface<Delete
 
 TEST_P(MapDeleteKey, DeletionIsSavedOnCloseWithDistancesRecomputed)
 {
-  const tw::Track gone = d.doc.routes()->at(2);
-  hover(pointAt(2));
-  ASSERT_EQ(d.doc.select, 2);
+  const tw::Track gone = d.doc.routes()->at(1);
+  hover(pointAt(1));
+  ASSERT_EQ(d.doc.select, 1);
   if (GetParam().letter)
     QTest::keyClick(info(), GetParam().letter);
   else
     QTest::keyClick(info(), GetParam().key);
-  ASSERT_EQ(d.doc.routes()->size(), 5u);
+  ASSERT_EQ(d.doc.routes()->size(), 4u);
 
   std::vector<tw::Track> fresh = *d.doc.routes();
   tw::recalcDistance(fresh);
@@ -109,7 +92,7 @@ TEST_P(MapDeleteKey, DeletionIsSavedOnCloseWithDistancesRecomputed)
   ASSERT_TRUE(saved.ok());
   ASSERT_EQ(saved.data.tracks.size(), 1u);
   const auto& pts = saved.data.tracks[0].points;
-  EXPECT_EQ(pts.size(), 5u);
+  EXPECT_EQ(pts.size(), 4u);
   for (const tw::Track& t : pts) EXPECT_FALSE(t.lat == gone.lat && t.lon == gone.lon);
 }
 
@@ -120,14 +103,14 @@ INSTANTIATE_TEST_SUITE_P(Keys, MapDeleteKey,
 
 TEST_F(MapEdit, DraggedPointHasFreshSpeedsAndTheReadoutFollowsIt)
 {
-  const QPointF from = pointAt(2);
-  const double lat = d.doc.routes()->at(2).lat;
+  const QPointF from = pointAt(1);
+  const double lat = d.doc.routes()->at(1).lat;
   hover(from);
-  ASSERT_EQ(d.doc.select, 2);
+  ASSERT_EQ(d.doc.select, 1);
   press(from);
   dragTo(from + QPointF(3, -20));
   dragTo(from + QPointF(6, -40));
-  const tw::Track& moved = d.doc.routes()->at(2);
+  const tw::Track& moved = d.doc.routes()->at(1);
   EXPECT_GT(moved.lat, lat);
   EXPECT_EQ(info()->lat, moved.lat);  // the read-out is the point, not the old mouse place
   EXPECT_EQ(info()->lon, moved.lon);
@@ -150,9 +133,9 @@ TEST_F(MapEdit, OnlyAClickWithoutDragOpensThePointPopup)
   for (const Row& r : {Row{"click", {0, 0}, true}, Row{"drag of 6 px", {4, 2}, false}}) {
     d.hidePopupButton();
     QSignalSpy shown(&d, &AppDelegate::popupRequested);
-    const QPointF at = pointAt(3);
+    const QPointF at = pointAt(1);
     hover(at);
-    ASSERT_EQ(d.doc.select, 3) << r.what;
+    ASSERT_EQ(d.doc.select, 1) << r.what;
     press(at);
     if (!r.move.isNull()) dragTo(at + r.move);
     release(at + r.move);
@@ -174,19 +157,19 @@ TEST_F(MapEdit, PopupWayPointIsRoundedLikeTheKeysAndItsDragIsReadOut)
   release(empty);
   ASSERT_TRUE(d.editing.createWayPointItem);
   d.createWayPoint();  // the pop-up's create item
-  ASSERT_EQ(d.doc.waypoints.size(), 1u);
-  const tw::WayPoint made = d.doc.waypoints[0];
+  ASSERT_EQ(d.doc.waypoints.size(), 3u);
+  const tw::WayPoint made = d.doc.waypoints.back();
   EXPECT_EQ(made.lat, double(float(made.lat)));
   EXPECT_EQ(made.lon, double(float(made.lon)));
 
   const QPointF mark = onMap(made.x, made.y);
   hover(mark);
-  ASSERT_EQ(d.doc.select_wp, 0);
+  ASSERT_EQ(d.doc.select_wp, 2);
   press(mark);
   dragTo(mark + QPointF(20, 20));
-  EXPECT_EQ(info()->lat, d.doc.waypoints[0].lat);
-  EXPECT_EQ(info()->lon, d.doc.waypoints[0].lon);
-  EXPECT_LT(d.doc.waypoints[0].lat, made.lat);
+  EXPECT_EQ(info()->lat, d.doc.waypoints[2].lat);
+  EXPECT_EQ(info()->lon, d.doc.waypoints[2].lon);
+  EXPECT_LT(d.doc.waypoints[2].lat, made.lat);
   release(mark + QPointF(20, 20));
 }
 
