@@ -326,12 +326,14 @@ void InfoView::mouseUp(tw::WindowPoint p, bool doubleClick)
     return;
   }
   d_->redrawInfoLayer();
-  // The drag is over before anything is recomputed: the speeds and statistics it skipped are
-  // due now, and a click that follows a short drag edits with fresh values too.
+  // A drag that edited is over before anything is recomputed: the speeds and statistics it
+  // skipped are due now. A pan changed nothing, so it keeps the cheap update that long tracks
+  // can afford on every release.
   const bool wasDragged = dragged;
+  if (backup) dragged = false;
+  if (wasDragged) d_->updateGraph();
   dragged = false;
   if (wasDragged) {
-    d_->updateGraph();
     if (d_->isWayPointMode()) d_->calcWayPointPosition();
     d_->redrawAllLayers();
     if (!tw::isClick(drag_mouse, p)) return;
