@@ -49,6 +49,7 @@ TEST_F(LifecycleTest, StartValues)
   EXPECT_TRUE(fresh.net_ok);
   EXPECT_TRUE(fresh.net_status);
   EXPECT_FALSE(fresh.launched);
+  EXPECT_EQ(fresh.span, 1.0);
   EXPECT_TRUE(fresh.timer.isActive());
   EXPECT_EQ(fresh.timer.interval(), 1000);
   EXPECT_TRUE(fresh.drawTimer.isActive());

@@ -1,12 +1,14 @@
-// tarnwick-cli count and roundtrip, run as a process.
+// tarnwick-cli count, roundtrip and info, run as a process.
 #include <gtest/gtest.h>
 #include <libxml/xmlschemas.h>
 #include <sys/wait.h>
 
 #include <cstdio>
 #include <filesystem>
+#include <fstream>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "support/TestPaths.h"
@@ -117,4 +119,21 @@ TEST(Cli, RoundtripWritesValidGpx11)
   }
   std::filesystem::remove(out);
   EXPECT_GT(inputs.size(), 20u);
+}
+
+TEST(Cli, InfoWithoutTracksKeepsTheStartSpan)
+{
+  const std::pair<const char*, const char*> files[] = {
+      {"waypoints", "<wpt lat='35.5' lon='139.5'><ele>100</ele><name>a</name></wpt>"},
+      {"route", "<rte><rtept lat='35.5' lon='139.5'/><rtept lat='35.6' lon='139.6'/></rte>"},
+  };
+  for (const auto& [name, body] : files) {
+    const auto in = tempPath(std::string(name) + ".gpx");
+    std::ofstream(in) << "<?xml version='1.0'?><gpx version='1.1' xmlns='http://www.topografix.com/GPX/1/1'>" << body
+                      << "</gpx>";
+    const auto r = run("info --json " + quoted(in.string()));
+    EXPECT_EQ(r.status, 0) << name << ": " << r.err;
+    EXPECT_NE(r.out.find("\"span\": 1,"), std::string::npos) << name << ": " << r.out;
+    std::filesystem::remove(in);
+  }
 }
