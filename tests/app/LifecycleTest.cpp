@@ -248,7 +248,9 @@ TEST(MessageBoxLayout, TitleIsTheHeadingAndMessageTheInformativeText)
     std::vector<int> answers;
   } cases[] = {
       {BoxKind::Alert, {QStringLiteral("OK")}, {MessageBoxes::kExitSave}},
-      {BoxKind::Confirm, {QStringLiteral("OK"), QStringLiteral("キャンセル")}, {MessageBoxes::kExitSave, MessageBoxes::kExitCancel}},
+      {BoxKind::Confirm,
+       {QStringLiteral("OK"), QStringLiteral("キャンセル")},
+       {MessageBoxes::kExitSave, MessageBoxes::kExitCancel}},
       {BoxKind::Exit,
        {QStringLiteral("保存する"), QStringLiteral("保存せずに終了する"), QStringLiteral("キャンセル")},
        {MessageBoxes::kExitSave, MessageBoxes::kExitDiscard, MessageBoxes::kExitCancel}},
@@ -259,7 +261,10 @@ TEST(MessageBoxLayout, TitleIsTheHeadingAndMessageTheInformativeText)
     EXPECT_EQ(box->windowTitle(), QStringLiteral("Tarnwick"));
     EXPECT_EQ(box->text(), title);
     EXPECT_EQ(box->informativeText(), mess);
-    EXPECT_TRUE(box->findChild<QLabel*>(QStringLiteral("qt_msgbox_label"))->font().bold());
+    const auto* heading = box->findChild<QLabel*>(QStringLiteral("qt_msgbox_label"));
+    ASSERT_NE(heading, nullptr);
+    EXPECT_TRUE(heading->font().bold());
+    EXPECT_EQ(box->buttons().size(), c.buttons.size());
     EXPECT_EQ(messageBoxAnswer(*box), MessageBoxes::kExitCancel);  // closed without a button
     for (int i = 0; i < c.buttons.size(); ++i) {
       auto fresh = buildMessageBox(c.kind, title, mess);
