@@ -217,10 +217,10 @@ void calcTrackProfile(const std::vector<Track>& points, Section sec, TrackStats&
 {
   if (totals) *totals = ProfileTotals{};
   stats.resetMeasured();
-  stats.span = 10.0;
   positions.clear();
   stats.route_time = std::any_of(points.begin(), points.end(), [](const Track& p) { return p.time.has_value(); });
   if (!sectionInside(sec, points.size())) return;
+  stats.span = 10.0;
 
   // The length decides the step, so sample at 10 m while measuring it and sample again at 1 m
   // when the section turns out shorter than 1000 m: long tracks are walked once.

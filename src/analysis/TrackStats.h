@@ -8,7 +8,7 @@ namespace tw {
 struct TrackStats {
   // Set by the measuring pass (calcTrackProfile).
   float total_dist = 0.0f;  // m, horizontal
-  double span = 10.0;       // m between profile samples
+  double span = 1.0;        // m between profile samples; kept while nothing is measured
   float total_up = 0.0f;
   float total_down = 0.0f;
   float max_elev = 0.0f;

@@ -1,37 +1,72 @@
 #include "app/MessageBoxes.h"
 
 #include <QFileDialog>
+#include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
 
+std::unique_ptr<QMessageBox> buildMessageBox(BoxKind kind, const QString& title, const QString& mess,
+                                             QWidget* parent)
+{
+  auto box = std::make_unique<QMessageBox>(QMessageBox::NoIcon, QStringLiteral("Tarnwick"), title,
+                                           QMessageBox::NoButton, parent);
+  box->setTextFormat(Qt::PlainText);
+  box->setInformativeText(mess);
+  if (auto* heading = box->findChild<QLabel*>(QStringLiteral("qt_msgbox_label"))) {
+    QFont bold = heading->font();
+    bold.setBold(true);
+    heading->setFont(bold);
+  }
+  QPushButton* first = nullptr;
+  switch (kind) {
+    case BoxKind::Alert:
+      first = box->addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
+      break;
+    case BoxKind::Confirm:
+      first = box->addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
+      box->addButton(QStringLiteral("キャンセル"), QMessageBox::RejectRole);
+      break;
+    case BoxKind::Exit:
+      first = box->addButton(QStringLiteral("保存する"), QMessageBox::AcceptRole);
+      box->addButton(QStringLiteral("保存せずに終了する"), QMessageBox::DestructiveRole);
+      box->addButton(QStringLiteral("キャンセル"), QMessageBox::RejectRole);
+      break;
+  }
+  box->setDefaultButton(first);
+  return box;
+}
+
+int messageBoxAnswer(const QMessageBox& box)
+{
+  QAbstractButton* clicked = box.clickedButton();
+  if (!clicked) return MessageBoxes::kExitCancel;
+  switch (box.buttonRole(clicked)) {
+    case QMessageBox::AcceptRole:
+      return MessageBoxes::kExitSave;
+    case QMessageBox::DestructiveRole:
+      return MessageBoxes::kExitDiscard;
+    default:
+      return MessageBoxes::kExitCancel;
+  }
+}
+
 void QtMessageBoxes::alertMessage(const QString& title, const QString& mess)
 {
-  QMessageBox box(QMessageBox::NoIcon, title, mess, QMessageBox::NoButton, parent_);
-  box.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
-  box.exec();
+  buildMessageBox(BoxKind::Alert, title, mess, parent_)->exec();
 }
 
 bool QtMessageBoxes::confirmMessage(const QString& title, const QString& mess)
 {
-  QMessageBox box(QMessageBox::NoIcon, title, mess, QMessageBox::NoButton, parent_);
-  auto* ok = box.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
-  box.addButton(QStringLiteral("キャンセル"), QMessageBox::RejectRole);
-  box.setDefaultButton(ok);
-  box.exec();
-  return box.clickedButton() == ok;
+  auto box = buildMessageBox(BoxKind::Confirm, title, mess, parent_);
+  box->exec();
+  return messageBoxAnswer(*box) == kExitSave;
 }
 
 int QtMessageBoxes::exitMessage(const QString& title, const QString& mess)
 {
-  QMessageBox box(QMessageBox::NoIcon, title, mess, QMessageBox::NoButton, parent_);
-  auto* save = box.addButton(QStringLiteral("保存する"), QMessageBox::AcceptRole);
-  auto* discard = box.addButton(QStringLiteral("保存せずに終了する"), QMessageBox::DestructiveRole);
-  box.addButton(QStringLiteral("キャンセル"), QMessageBox::RejectRole);
-  box.setDefaultButton(save);
-  box.exec();
-  if (box.clickedButton() == save) return kExitSave;
-  if (box.clickedButton() == discard) return kExitDiscard;
-  return kExitCancel;
+  auto box = buildMessageBox(BoxKind::Exit, title, mess, parent_);
+  box->exec();
+  return messageBoxAnswer(*box);
 }
 
 QString QtMessageBoxes::openFileName(const QString& title, const QString& dir, const QString& filters)

@@ -5,9 +5,11 @@
 #include <QString>
 #include <QStringList>
 #include <deque>
+#include <memory>
 #include <utility>
 #include <vector>
 
+class QMessageBox;
 class QWidget;
 
 class MessageBoxes {
@@ -30,6 +32,18 @@ class MessageBoxes {
   virtual QString saveFileName(const QString& title, const QString& dir, const QString& proposedName,
                                const QString& filters) = 0;
 };
+
+// The three modal boxes, built apart from exec() so that their layout can be inspected.
+enum class BoxKind { Alert, Confirm, Exit };
+
+// Laid out like a platform alert: `title` is the box's heading, `mess` its informative text and
+// the window title is the application's name. Buttons of the kind: "OK"; "OK", "キャンセル";
+// "保存する", "保存せずに終了する", "キャンセル"; the first is the default.
+std::unique_ptr<QMessageBox> buildMessageBox(BoxKind kind, const QString& title, const QString& mess,
+                                             QWidget* parent = nullptr);
+// The answer of a built box after it closed: MessageBoxes::kExitSave for "OK" or "保存する",
+// kExitDiscard for "保存せずに終了する", kExitCancel otherwise (also when closed without a button).
+int messageBoxAnswer(const QMessageBox& box);
 
 // Real dialogs with the product's button texts.
 class QtMessageBoxes : public MessageBoxes {

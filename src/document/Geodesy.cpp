@@ -167,8 +167,10 @@ float distanceLine(DPoint p, DPoint a, DPoint b)
   const float t = static_cast<float>(num / den);
   if (t < 0) return norm(p.x - a.x, p.y - a.y);
   if (t > 1.0f) return norm(p.x - b.x, p.y - b.y);
-  const float qx = static_cast<float>((1 - t) * a.x + t * b.x);
-  const float qy = static_cast<float>((1 - t) * a.y + t * b.y);
+  // The foot is formed in doubles from the float t; a float (1 − t) moves it by pixels.
+  const double u = 1.0 - static_cast<double>(t);
+  const float qx = static_cast<float>(u * a.x + static_cast<double>(t) * b.x);
+  const float qy = static_cast<float>(u * a.y + static_cast<double>(t) * b.y);
   return norm(p.x - qx, p.y - qy);
 }
 

@@ -30,15 +30,16 @@ int checkDistantPoint(std::vector<Track>& points, int target)
     const Track& c = points[i];
     if (!p.time || !c.time) break;
     if (i == n - 1) break;
+    // Speeds in km/h straight from the stamps: a zero interval gives an infinite speed, and
+    // times running backwards a negative one, which is never fast but always slow.
     const double dt = seconds(*p.time, *c.time);
-    // A zero or negative interval is an unbounded speed.
-    const bool fast = c.seg_dist > 50.0f && (dt <= 0.0 || c.seg_dist * 3600.0 / dt / 1000.0 > 10.0);
+    const bool fast = c.seg_dist > 50.0f && c.seg_dist * 3600.0 / dt / 1000.0 > 10.0;
     if (fast) {
       const Track& next = points[i + 1];
       if (next.time) {
         const double d = calcDistHubeny(p.lat, p.lon, next.lat, next.lon);
         const double dt2 = seconds(*p.time, *next.time);
-        if (dt2 > 0.0 && d * 3600.0 / dt2 / 1000.0 < 5.0) {
+        if (d * 3600.0 / dt2 / 1000.0 < 5.0) {
           keep[i] = 0;
           --remaining;
           ++removed;

@@ -73,8 +73,9 @@ std::string buildGPXText(const std::vector<TrackInfo>& tracks, const std::vector
   s += "\">\n";
   for (const auto& w : waypoints) {
     s += "\t<wpt lat=\"" + formatFixed(w.lat, 8, 6) + "\" lon=\"" + formatFixed(w.lon, 8, 6) + "\">\n";
-    if (!w.name.empty()) s += "\t\t<name>" + cdataSection(w.name) + "</name>\n";
+    // The GPX 1.1 schema orders ele before name inside wpt.
     if (w.elev != kUnknownElevation) s += "\t\t<ele>" + formatFixed(static_cast<double>(w.elev), 6, 2) + "</ele>\n";
+    if (!w.name.empty()) s += "\t\t<name>" + cdataSection(w.name) + "</name>\n";
     s += "\t</wpt>\n";
   }
   for (size_t i = 0; i < tracks.size(); ++i) {

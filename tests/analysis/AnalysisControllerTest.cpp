@@ -42,6 +42,7 @@ TEST_F(AnalysisController, EmptyDocumentKeepsResetValues)
   d.calcTrackInfo();
   EXPECT_EQ(d.stats.total_up, 0.0f);
   EXPECT_EQ(d.stats.min_elev, 3800.0f);
+  EXPECT_EQ(d.span, 1.0);
   EXPECT_TRUE(d.doc.positions.empty());
   d.checkRest();
   EXPECT_TRUE(d.doc.states.empty());

@@ -1,5 +1,8 @@
 // The controller's life: start values, the network watch, the draw tick, the transient
 // message and the close/quit questions.
+#include <QLabel>
+#include <QMessageBox>
+#include <QPushButton>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
@@ -49,6 +52,7 @@ TEST_F(LifecycleTest, StartValues)
   EXPECT_TRUE(fresh.net_ok);
   EXPECT_TRUE(fresh.net_status);
   EXPECT_FALSE(fresh.launched);
+  EXPECT_EQ(fresh.span, 1.0);
   EXPECT_TRUE(fresh.timer.isActive());
   EXPECT_EQ(fresh.timer.interval(), 1000);
   EXPECT_TRUE(fresh.drawTimer.isActive());
@@ -233,4 +237,44 @@ TEST_F(LifecycleTest, CloseFlowThroughTheSaveCommand)
   EXPECT_TRUE(fresh.windowShouldClose());
   EXPECT_FALSE(fresh.doc.modify);
   EXPECT_TRUE(QFile::exists(dir.path() + QStringLiteral("/saved.gpx")));
+}
+
+TEST(MessageBoxLayout, TitleIsTheHeadingAndMessageTheInformativeText)
+{
+  const QString title = QStringLiteral("保存確認"), mess = QStringLiteral("データが保存されていません。\n保存しますか？");
+  struct Case {
+    BoxKind kind;
+    QStringList buttons;  // and the answer of each below
+    std::vector<int> answers;
+  } cases[] = {
+      {BoxKind::Alert, {QStringLiteral("OK")}, {MessageBoxes::kExitSave}},
+      {BoxKind::Confirm,
+       {QStringLiteral("OK"), QStringLiteral("キャンセル")},
+       {MessageBoxes::kExitSave, MessageBoxes::kExitCancel}},
+      {BoxKind::Exit,
+       {QStringLiteral("保存する"), QStringLiteral("保存せずに終了する"), QStringLiteral("キャンセル")},
+       {MessageBoxes::kExitSave, MessageBoxes::kExitDiscard, MessageBoxes::kExitCancel}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.buttons.join(QLatin1Char('/')).toStdString());
+    auto box = buildMessageBox(c.kind, title, mess);
+    EXPECT_EQ(box->windowTitle(), QStringLiteral("Tarnwick"));
+    EXPECT_EQ(box->text(), title);
+    EXPECT_EQ(box->informativeText(), mess);
+    const auto* heading = box->findChild<QLabel*>(QStringLiteral("qt_msgbox_label"));
+    ASSERT_NE(heading, nullptr);
+    EXPECT_TRUE(heading->font().bold());
+    EXPECT_EQ(box->buttons().size(), c.buttons.size());
+    EXPECT_EQ(messageBoxAnswer(*box), MessageBoxes::kExitCancel);  // closed without a button
+    for (int i = 0; i < c.buttons.size(); ++i) {
+      auto fresh = buildMessageBox(c.kind, title, mess);
+      QPushButton* button = nullptr;
+      for (auto* b : fresh->findChildren<QPushButton*>())
+        if (b->text() == c.buttons[i]) button = b;
+      ASSERT_NE(button, nullptr) << c.buttons[i].toStdString();
+      EXPECT_EQ(button == fresh->defaultButton(), i == 0);
+      button->click();
+      EXPECT_EQ(messageBoxAnswer(*fresh), c.answers[i]) << c.buttons[i].toStdString();
+    }
+  }
 }

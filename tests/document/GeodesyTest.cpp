@@ -129,6 +129,8 @@ TEST(SegmentTests, DistanceLine)
   EXPECT_FLOAT_EQ(distanceLine({-3, 4}, {0, 0}, {10, 0}), 5.0f);
   EXPECT_FLOAT_EQ(distanceLine({13, 4}, {0, 0}, {10, 0}), 5.0f);
   EXPECT_FLOAT_EQ(distanceLine({5, 4}, {0, 0}, {10, 0}), 4.0f);
+  // Zoom-18 pixels: the foot must be formed from 1 − t in doubles (784.072693 otherwise).
+  EXPECT_EQ(distanceLine({59423337, 26503971}, {59427593, 26505127}, {59419489, 26501274}), 782.351562f);
 }
 
 TEST(ApproxPixelDistance, OctagonalNorm)

@@ -174,6 +174,27 @@ TEST(Thinout, SpikeRemovalFindsEverySpikeUntilTheTarget)
   EXPECT_EQ(checkDistantPoint(twice, 3), 0);
 }
 
+TEST(Thinout, SpikeSpeedsKeepTheirSign)
+{
+  // Point 5 lies ~220 m off a 10 m / 10 s walk. Speeds are distance over signed time: no time
+  // between two stamps is infinitely fast, and time running backwards is slow, never fast.
+  struct Case {
+    int point, second, removed;
+  } cases[] = {
+      {5, 50, 1},  // as recorded
+      {5, 40, 1},  // the spike stamped like the point before it: infinitely fast out
+      {5, 30, 0},  // the spike stamped before the point before it: negative speed out, not fast
+      {6, 30, 1},  // the point after it stamped before the point before it: negative speed across, slow
+  };
+  for (const auto& c : cases) {
+    auto pts = line(10, 0.0001);
+    pts[5].lat += 0.002;
+    pts[c.point].time = at(c.second);
+    edittest::recalc(pts);
+    EXPECT_EQ(checkDistantPoint(pts, 3), c.removed) << "point " << c.point << " at " << c.second << " s";
+  }
+}
+
 TEST(Thinout, EqualDistanceTies)
 {
   // Two interior points equally far: the earlier one wins.

@@ -1,10 +1,15 @@
-// tarnwick-cli count and roundtrip, run as a process.
+// tarnwick-cli count, roundtrip and info, run as a process.
 #include <gtest/gtest.h>
+#include <libxml/xmlschemas.h>
 #include <sys/wait.h>
 
 #include <cstdio>
 #include <filesystem>
+#include <fstream>
+#include <memory>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "support/TestPaths.h"
 
@@ -34,6 +39,29 @@ Run run(const std::string& args)
 }
 
 std::string quoted(const std::string& s) { return "'" + s + "'"; }
+
+std::filesystem::path tempPath(const std::string& name)
+{
+  return std::filesystem::temp_directory_path() / ("tw_cli_" + std::to_string(::getpid()) + "_" + name);
+}
+
+// Validates files against one XML schema in-process; libxml2 prints the details on stderr.
+class SchemaValidator {
+ public:
+  explicit SchemaValidator(const std::string& xsd)
+  {
+    std::unique_ptr<xmlSchemaParserCtxt, decltype(&xmlSchemaFreeParserCtxt)> pc(xmlSchemaNewParserCtxt(xsd.c_str()),
+                                                                              xmlSchemaFreeParserCtxt);
+    if (pc) schema_.reset(xmlSchemaParse(pc.get()));
+    if (schema_) ctxt_.reset(xmlSchemaNewValidCtxt(schema_.get()));
+  }
+  bool ready() const { return ctxt_ != nullptr; }
+  bool valid(const std::string& path) { return xmlSchemaValidateFile(ctxt_.get(), path.c_str(), 0) == 0; }
+
+ private:
+  std::unique_ptr<xmlSchema, decltype(&xmlSchemaFree)> schema_{nullptr, xmlSchemaFree};
+  std::unique_ptr<xmlSchemaValidCtxt, decltype(&xmlSchemaFreeValidCtxt)> ctxt_{nullptr, xmlSchemaFreeValidCtxt};
+};
 
 }  // namespace
 
@@ -72,4 +100,40 @@ TEST(Cli, RoundtripWritesTheWriterText)
   const auto bad = run("roundtrip " + quoted(twtest::fixture("gpx/golden/two-tracks.in.gpx")) + " /nonexistent-dir/x.gpx");
   EXPECT_NE(bad.status, 0);
   EXPECT_FALSE(bad.err.empty());
+}
+
+TEST(Cli, RoundtripWritesValidGpx11)
+{
+  TW_REQUIRE_CORPUS();
+  SchemaValidator gpx11(twtest::corpusDir() + "/schema/gpx11.xsd");
+  ASSERT_TRUE(gpx11.ready());
+  std::vector<std::filesystem::path> inputs;
+  for (const auto& dir : {twtest::fixture("gpx/golden"), twtest::corpusDir() + "/gpx"})
+    for (const auto& e : std::filesystem::directory_iterator(dir))
+      if (e.path().extension() == ".gpx" && !e.path().string().ends_with(".out.gpx")) inputs.push_back(e.path());
+  const auto out = tempPath("valid.gpx");
+  for (const auto& in : inputs) {
+    const auto r = run("roundtrip " + quoted(in.string()) + " " + quoted(out.string()));
+    ASSERT_EQ(r.status, 0) << in << ": " << r.err;
+    EXPECT_TRUE(gpx11.valid(out.string())) << in.filename();
+  }
+  std::filesystem::remove(out);
+  EXPECT_GT(inputs.size(), 20u);
+}
+
+TEST(Cli, InfoWithoutTracksKeepsTheStartSpan)
+{
+  const std::pair<const char*, const char*> files[] = {
+      {"waypoints", "<wpt lat='35.5' lon='139.5'><ele>100</ele><name>a</name></wpt>"},
+      {"route", "<rte><rtept lat='35.5' lon='139.5'/><rtept lat='35.6' lon='139.6'/></rte>"},
+  };
+  for (const auto& [name, body] : files) {
+    const auto in = tempPath(std::string(name) + ".gpx");
+    std::ofstream(in) << "<?xml version='1.0'?><gpx version='1.1' xmlns='http://www.topografix.com/GPX/1/1'>" << body
+                      << "</gpx>";
+    const auto r = run("info --json " + quoted(in.string()));
+    EXPECT_EQ(r.status, 0) << name << ": " << r.err;
+    EXPECT_NE(r.out.find("\"span\": 1,"), std::string::npos) << name << ": " << r.out;
+    std::filesystem::remove(in);
+  }
 }

@@ -49,7 +49,7 @@ TEST(GpxWriterText, WayPointLinesAndNumberFormats)
   EXPECT_EQ(buildGPXText({}, {a, b, c}, -1, true),
             kHead +
                 "\t<wpt lat=\"35.500000\" lon=\"139.250000\">\n\t</wpt>\n"
-                "\t<wpt lat=\"35.500000\" lon=\"139.250000\">\n\t\t<name><![CDATA[山::頂]]></name>\n\t\t<ele>1234.50</ele>\n\t</wpt>\n"
+                "\t<wpt lat=\"35.500000\" lon=\"139.250000\">\n\t\t<ele>1234.50</ele>\n\t\t<name><![CDATA[山::頂]]></name>\n\t</wpt>\n"
                 "\t<wpt lat=\"35.500000\" lon=\"139.250000\">\n\t\t<ele>  5.00</ele>\n\t</wpt>\n"
                 "</gpx>\n");
   EXPECT_EQ(formatFixed(12.5, 6, 2), " 12.50");
