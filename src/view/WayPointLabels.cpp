@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
+#include <unordered_map>
 
 #include "document/Geodesy.h"
 
@@ -13,6 +15,113 @@ constexpr int kZoom = 14;
 constexpr int32_t kMaxSpan = 20000;
 
 IPoint truncPoint(double x, double y) { return {static_cast<int32_t>(x), static_cast<int32_t>(y)}; }
+
+// Below this extent of a segment and of a label's area every product of the crossing tests
+// fits in 32 bits, so a segment can only score against a box it comes within a pixel of.
+constexpr int32_t kExactExtent = 8192;
+// Index cells of 64 × 64 zoom-14 pixels; an area over more cells than this is tested against
+// every segment instead.
+constexpr int kCellShift = 6;
+constexpr int64_t kMaxCells = 1024;
+
+struct Bounds {
+  int32_t x0, y0, x1, y1;
+};
+
+bool meets(const Bounds& s, double x0, double y0, double x1, double y1)
+{
+  return !(s.x1 < x0 || s.x0 > x1 || s.y1 < y0 || s.y0 > y1);
+}
+
+// One waypoint being placed: its eight candidates and their running scores.
+struct Label {
+  WayPoint* wp = nullptr;
+  double x0 = 0, y0 = 0, x1 = 0, y1 = 0;  // the candidates' area grown by a pixel
+  bool exact = false;
+  LabelCandidate cand[8];
+  int score[8] = {};
+  size_t seen = SIZE_MAX;  // the last segment counted, so one in several cells counts once
+
+  void add(const Segment& s, const Bounds& sb, bool exactSegment)
+  {
+    if (!meets(sb, x0, y0, x1, y1)) return;
+    for (int i = 0; i < 8; ++i) score[i] -= exactSegment && exact ? nearPenalty(cand[i], s, sb) : segmentPenalty(cand[i], s);
+  }
+
+  // segmentPenalty for exact arithmetic: only a box or an edge the segment's bounds meet can score.
+  static int nearPenalty(const LabelCandidate& c, const Segment& s, const Bounds& sb)
+  {
+    const LabelBox& b = c.box;
+    if (!meets(sb, b.x - 1, b.y - 1, b.x + b.w + 1, b.y + b.h + 1)) return 0;
+    int penalty = (s.b.x >= b.x && s.b.x < b.x + b.w && s.b.y >= b.y && s.b.y < b.y + b.h) ? 1 : 0;
+    for (const auto& e : c.edges) {
+      if (!meets(sb, std::min(e[0].x, e[1].x), std::min(e[0].y, e[1].y), std::max(e[0].x, e[1].x),
+                 std::max(e[0].y, e[1].y)))
+        continue;
+      if (intersection(e[0], e[1], s.a, s.b))
+        penalty += 10;
+      else if (online(e[0], e[1], s.a, s.b))
+        penalty += 1;
+    }
+    return penalty;
+  }
+};
+
+// The labels by the index cells their areas cover; each segment visits only the labels of its
+// own cells.
+class LabelIndex {
+ public:
+  explicit LabelIndex(std::vector<Label>& labels) : labels_(labels)
+  {
+    for (uint32_t i = 0; i < labels.size(); ++i) {
+      const Label& l = labels[i];
+      const int64_t cx0 = cell(l.x0), cy0 = cell(l.y0), cx1 = cell(l.x1), cy1 = cell(l.y1);
+      if ((cx1 - cx0 + 1) * (cy1 - cy0 + 1) > kMaxCells) {
+        wide_.push_back(i);
+        continue;
+      }
+      for (int64_t cy = cy0; cy <= cy1; ++cy)
+        for (int64_t cx = cx0; cx <= cx1; ++cx) cells_[key(cx, cy)].push_back(i);
+    }
+  }
+
+  // `n` numbers the segments in order.
+  void add(const Segment& s, size_t n)
+  {
+    const Bounds b{std::min(s.a.x, s.b.x), std::min(s.a.y, s.b.y), std::max(s.a.x, s.b.x), std::max(s.a.y, s.b.y)};
+    const bool exact = b.x1 - static_cast<int64_t>(b.x0) < kExactExtent && b.y1 - static_cast<int64_t>(b.y0) < kExactExtent;
+    auto visit = [&](uint32_t i) {
+      Label& l = labels_[i];
+      if (l.seen == n) return;
+      l.seen = n;
+      l.add(s, b, exact);
+    };
+    for (uint32_t i : wide_) visit(i);
+    const int64_t cx0 = b.x0 >> kCellShift, cy0 = b.y0 >> kCellShift;
+    const int64_t cx1 = b.x1 >> kCellShift, cy1 = b.y1 >> kCellShift;
+    if ((cx1 - cx0 + 1) * (cy1 - cy0 + 1) > kMaxCells) {
+      for (uint32_t i = 0; i < labels_.size(); ++i) visit(i);
+      return;
+    }
+    for (int64_t cy = cy0; cy <= cy1; ++cy)
+      for (int64_t cx = cx0; cx <= cx1; ++cx) {
+        const auto it = cells_.find(key(cx, cy));
+        if (it == cells_.end()) continue;
+        for (uint32_t i : it->second) visit(i);
+      }
+  }
+
+ private:
+  static int64_t cell(double v) { return static_cast<int64_t>(std::floor(v)) >> kCellShift; }
+  static uint64_t key(int64_t cx, int64_t cy)
+  {
+    return static_cast<uint64_t>(static_cast<uint32_t>(cx)) << 32 | static_cast<uint32_t>(cy);
+  }
+
+  std::vector<Label>& labels_;
+  std::unordered_map<uint64_t, std::vector<uint32_t>> cells_;
+  std::vector<uint32_t> wide_;
+};
 
 }  // namespace
 
@@ -42,44 +151,33 @@ LabelBox labelCandidate(int pos, double px, double py, int w, int h)
   return b;
 }
 
-std::vector<Segment> segmentsNear(const std::vector<TrackInfo>& tracks, int32_t minX, int32_t minY,
-                                  const LabelBox& area)
+LabelCandidate labelEdges(const LabelBox& b)
 {
-  std::vector<Segment> out;
-  const double x0 = std::floor(area.x) - 1, y0 = std::floor(area.y) - 1;
-  const double x1 = area.x + area.w + 1, y1 = area.y + area.h + 1;
-  for (const TrackInfo& t : tracks) {
-    const auto& pts = t.points;
-    if (pts.empty()) break;
-    for (size_t k = 1; k < pts.size(); ++k) {
-      const IPoint a{(pts[k - 1].x >> 4) - minX, (pts[k - 1].y >> 4) - minY};
-      const IPoint b{(pts[k].x >> 4) - minX, (pts[k].y >> 4) - minY};
-      if (std::max(a.x, b.x) < x0 || std::min(a.x, b.x) > x1 || std::max(a.y, b.y) < y0 || std::min(a.y, b.y) > y1)
-        continue;
-      out.push_back({a, b});
-    }
-  }
-  return out;
+  return {b,
+          {{truncPoint(b.x, b.y), truncPoint(b.x + b.w, b.y)},
+           {truncPoint(b.x + b.w, b.y), truncPoint(b.x + b.w, b.y + b.h)},
+           {truncPoint(b.x, b.y + b.h), truncPoint(b.x + b.w, b.y + b.h)},
+           {truncPoint(b.x, b.y), truncPoint(b.x, b.y + b.h)}}};
 }
 
-int scoreCandidate(int pos, const LabelBox& b, const std::vector<Segment>& segments)
+int segmentPenalty(const LabelCandidate& c, const Segment& s)
 {
-  int score = kLabelBonus[pos];
-  const IPoint edges[4][2] = {
-      {truncPoint(b.x, b.y), truncPoint(b.x + b.w, b.y)},
-      {truncPoint(b.x + b.w, b.y), truncPoint(b.x + b.w, b.y + b.h)},
-      {truncPoint(b.x, b.y + b.h), truncPoint(b.x + b.w, b.y + b.h)},
-      {truncPoint(b.x, b.y), truncPoint(b.x, b.y + b.h)},
-  };
-  for (const Segment& s : segments) {
-    if (s.b.x >= b.x && s.b.x < b.x + b.w && s.b.y >= b.y && s.b.y < b.y + b.h) score -= 1;
-    for (const auto& e : edges) {
-      if (intersection(e[0], e[1], s.a, s.b))
-        score -= 10;
-      else if (online(e[0], e[1], s.a, s.b))
-        score -= 1;
-    }
+  const LabelBox& b = c.box;
+  int penalty = (s.b.x >= b.x && s.b.x < b.x + b.w && s.b.y >= b.y && s.b.y < b.y + b.h) ? 1 : 0;
+  for (const auto& e : c.edges) {
+    if (intersection(e[0], e[1], s.a, s.b))
+      penalty += 10;
+    else if (online(e[0], e[1], s.a, s.b))
+      penalty += 1;
   }
+  return penalty;
+}
+
+int scoreCandidate(int pos, const LabelBox& box, const std::vector<Segment>& segments)
+{
+  const LabelCandidate c = labelEdges(box);
+  int score = kLabelBonus[pos];
+  for (const Segment& s : segments) score -= segmentPenalty(c, s);
   return score;
 }
 
@@ -130,6 +228,7 @@ std::optional<LabelPrintModel> calcWayPointPosition(std::vector<WayPoint>& waypo
   m.compress_y = m.printPointRect.height / h;
   if (m.compress_x == 0 || m.compress_y == 0) return m;
 
+  std::vector<Label> labels;
   for (WayPoint& wp : waypoints) {
     const std::string name = wp.getMapName();
     if (name.empty()) continue;
@@ -140,16 +239,38 @@ std::optional<LabelPrintModel> calcWayPointPosition(std::vector<WayPoint>& waypo
     const int H = static_cast<int>(th / m.compress_y + 4);
     // Every candidate lies within 2 + W, 2 + H of the mark.
     const LabelBox area{px - W - 2, py - H - 2, 2 * W + 4, 2 * H + 4};
-    const std::vector<Segment> near = segmentsNear(tracks, minX, minY, area);
+    Label& l = labels.emplace_back();
+    l.wp = &wp;
+    l.x0 = std::floor(area.x) - 1;
+    l.y0 = std::floor(area.y) - 1;
+    l.x1 = area.x + area.w + 1;
+    l.y1 = area.y + area.h + 1;
+    l.exact = area.w + 2 < kExactExtent && area.h + 2 < kExactExtent;
+    for (int i = 0; i < 8; ++i) {
+      l.cand[i] = labelEdges(labelCandidate(i, px, py, W, H));
+      l.score[i] = kLabelBonus[i];
+    }
+  }
+  if (labels.empty()) return m;
+
+  LabelIndex index(labels);
+  size_t n = 0;
+  for (const TrackInfo& t : tracks) {
+    const auto& pts = t.points;
+    if (pts.empty()) break;
+    for (size_t k = 1; k < pts.size(); ++k)
+      index.add({{(pts[k - 1].x >> 4) - minX, (pts[k - 1].y >> 4) - minY}, {(pts[k].x >> 4) - minX, (pts[k].y >> 4) - minY}},
+                n++);
+  }
+  for (const Label& l : labels) {
     int best = -9999, chosen = 4;
     for (int i = 0; i < 8; ++i) {
-      const int score = scoreCandidate(i, labelCandidate(i, px, py, W, H), near);
-      if (score > best) {
-        best = score;
+      if (l.score[i] > best) {
+        best = l.score[i];
         chosen = i;
       }
     }
-    wp.pos = chosen;
+    l.wp->pos = chosen;
   }
   return m;
 }
