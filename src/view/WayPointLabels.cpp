@@ -24,58 +24,93 @@ constexpr int32_t kExactExtent = 8192;
 constexpr int kCellShift = 6;
 constexpr int64_t kMaxCells = 1024;
 
+// Inclusive pixel bounds.
 struct Bounds {
-  int32_t x0, y0, x1, y1;
+  int64_t x0, y0, x1, y1;
 };
 
-bool meets(const Bounds& s, double x0, double y0, double x1, double y1)
+bool meets(const Bounds& s, const Bounds& o) { return !(s.x1 < o.x0 || s.x0 > o.x1 || s.y1 < o.y0 || s.y0 > o.y1); }
+
+bool within(const Bounds& s, const Bounds& o) { return s.x0 >= o.x0 && s.x1 <= o.x1 && s.y0 >= o.y0 && s.y1 <= o.y1; }
+
+bool contains(const Bounds& o, IPoint p) { return p.x >= o.x0 && p.x <= o.x1 && p.y >= o.y0 && p.y <= o.y1; }
+
+Bounds bounds(IPoint a, IPoint b)
 {
-  return !(s.x1 < x0 || s.x0 > x1 || s.y1 < y0 || s.y0 > y1);
+  return {std::min(a.x, b.x), std::min(a.y, b.y), std::max(a.x, b.x), std::max(a.y, b.y)};
 }
 
-// One waypoint being placed: its eight candidates and their running scores.
+int64_t floorInt(double v) { return static_cast<int64_t>(std::floor(v)); }
+int64_t ceilInt(double v) { return static_cast<int64_t>(std::ceil(v)); }
+
+// One waypoint being placed: its eight candidates and their running scores. An integer n lies
+// below a real r when n < ⌈r⌉ and above it when n > ⌊r⌋, so the bounds below are exact.
 struct Label {
   WayPoint* wp = nullptr;
-  double x0 = 0, y0 = 0, x1 = 0, y1 = 0;  // the candidates' area grown by a pixel
+  Bounds area{};  // the candidates' area grown by a pixel: segments meeting it are scored
   bool exact = false;
   LabelCandidate cand[8];
+  Bounds box[8];  // the pixels of each box, for the end point test
+  // With exact arithmetic, a segment scores against a candidate only when its bounds meet the
+  // box grown by a pixel, touches no edge when they lie between the edges, and can cross or
+  // touch an edge only when they meet the edge's bounds.
+  Bounds reach[8], inner[8], edgeReach[8][4];
   int score[8] = {};
-  size_t seen = SIZE_MAX;  // the last segment counted, so one in several cells counts once
 
-  void add(const Segment& s, const Bounds& sb, bool exactSegment)
+  Label(WayPoint* w, const LabelBox& a) : wp(w)
   {
-    if (!meets(sb, x0, y0, x1, y1)) return;
-    for (int i = 0; i < 8; ++i) score[i] -= exactSegment && exact ? nearPenalty(cand[i], s, sb) : segmentPenalty(cand[i], s);
+    area = {floorInt(a.x) - 1, floorInt(a.y) - 1, floorInt(a.x + a.w + 1), floorInt(a.y + a.h + 1)};
+    exact = a.w + 2 < kExactExtent && a.h + 2 < kExactExtent;
   }
 
-  // segmentPenalty for exact arithmetic: only a box or an edge the segment's bounds meet can score.
-  static int nearPenalty(const LabelCandidate& c, const Segment& s, const Bounds& sb)
+  void setCandidate(int i, const LabelBox& b)
   {
-    const LabelBox& b = c.box;
-    if (!meets(sb, b.x - 1, b.y - 1, b.x + b.w + 1, b.y + b.h + 1)) return 0;
-    int penalty = (s.b.x >= b.x && s.b.x < b.x + b.w && s.b.y >= b.y && s.b.y < b.y + b.h) ? 1 : 0;
-    for (const auto& e : c.edges) {
-      if (!meets(sb, std::min(e[0].x, e[1].x), std::min(e[0].y, e[1].y), std::max(e[0].x, e[1].x),
-                 std::max(e[0].y, e[1].y)))
-        continue;
-      if (intersection(e[0], e[1], s.a, s.b))
-        penalty += 10;
-      else if (online(e[0], e[1], s.a, s.b))
-        penalty += 1;
+    cand[i] = labelEdges(b);
+    score[i] = kLabelBonus[i];
+    box[i] = {ceilInt(b.x), ceilInt(b.y), ceilInt(b.x + b.w) - 1, ceilInt(b.y + b.h) - 1};
+    reach[i] = {floorInt(b.x) - 1, floorInt(b.y) - 1, ceilInt(b.x + b.w) + 1, ceilInt(b.y + b.h) + 1};
+    const IPoint* top = cand[i].edges[0];
+    const IPoint* bottom = cand[i].edges[2];
+    inner[i] = {top[0].x + 1, top[0].y + 1, bottom[1].x - 1, bottom[1].y - 1};
+    for (int e = 0; e < 4; ++e) edgeReach[i][e] = bounds(cand[i].edges[e][0], cand[i].edges[e][1]);
+  }
+
+  // A segment whose bounds meet the area.
+  void add(const Segment& s, const Bounds& sb, bool exactSegment)
+  {
+    if (!exactSegment || !exact) {
+      for (int i = 0; i < 8; ++i) score[i] -= segmentPenalty(cand[i], s);
+      return;
     }
-    return penalty;
+    for (int i = 0; i < 8; ++i) {
+      if (!meets(sb, reach[i])) continue;
+      int penalty = contains(box[i], s.b) ? 1 : 0;
+      if (!within(sb, inner[i])) {
+        for (int e = 0; e < 4; ++e) {
+          if (!meets(sb, edgeReach[i][e])) continue;
+          const IPoint* edge = cand[i].edges[e];
+          if (intersection(edge[0], edge[1], s.a, s.b))
+            penalty += 10;
+          else if (online(edge[0], edge[1], s.a, s.b))
+            penalty += 1;
+        }
+      }
+      score[i] -= penalty;
+    }
   }
 };
 
 // The labels by the index cells their areas cover; each segment visits only the labels of its
-// own cells.
+// own cells. The areas and visit marks sit apart from the labels, so that the many segments
+// passing by a label do not bring in the rest of it.
 class LabelIndex {
  public:
-  explicit LabelIndex(std::vector<Label>& labels) : labels_(labels)
+  explicit LabelIndex(std::vector<Label>& labels) : labels_(labels), seen_(labels.size(), SIZE_MAX)
   {
     for (uint32_t i = 0; i < labels.size(); ++i) {
-      const Label& l = labels[i];
-      const int64_t cx0 = cell(l.x0), cy0 = cell(l.y0), cx1 = cell(l.x1), cy1 = cell(l.y1);
+      const Bounds& a = labels[i].area;
+      areas_.push_back(a);
+      const int64_t cx0 = a.x0 >> kCellShift, cy0 = a.y0 >> kCellShift, cx1 = a.x1 >> kCellShift, cy1 = a.y1 >> kCellShift;
       if ((cx1 - cx0 + 1) * (cy1 - cy0 + 1) > kMaxCells) {
         wide_.push_back(i);
         continue;
@@ -85,16 +120,15 @@ class LabelIndex {
     }
   }
 
-  // `n` numbers the segments in order.
+  // `n` numbers the segments in order; a segment in several cells counts once per label.
   void add(const Segment& s, size_t n)
   {
-    const Bounds b{std::min(s.a.x, s.b.x), std::min(s.a.y, s.b.y), std::max(s.a.x, s.b.x), std::max(s.a.y, s.b.y)};
-    const bool exact = b.x1 - static_cast<int64_t>(b.x0) < kExactExtent && b.y1 - static_cast<int64_t>(b.y0) < kExactExtent;
+    const Bounds b = bounds(s.a, s.b);
+    const bool exact = b.x1 - b.x0 < kExactExtent && b.y1 - b.y0 < kExactExtent;
     auto visit = [&](uint32_t i) {
-      Label& l = labels_[i];
-      if (l.seen == n) return;
-      l.seen = n;
-      l.add(s, b, exact);
+      if (seen_[i] == n || !meets(b, areas_[i])) return;
+      seen_[i] = n;
+      labels_[i].add(s, b, exact);
     };
     for (uint32_t i : wide_) visit(i);
     const int64_t cx0 = b.x0 >> kCellShift, cy0 = b.y0 >> kCellShift;
@@ -112,13 +146,14 @@ class LabelIndex {
   }
 
  private:
-  static int64_t cell(double v) { return static_cast<int64_t>(std::floor(v)) >> kCellShift; }
   static uint64_t key(int64_t cx, int64_t cy)
   {
     return static_cast<uint64_t>(static_cast<uint32_t>(cx)) << 32 | static_cast<uint32_t>(cy);
   }
 
   std::vector<Label>& labels_;
+  std::vector<Bounds> areas_;
+  std::vector<size_t> seen_;
   std::unordered_map<uint64_t, std::vector<uint32_t>> cells_;
   std::vector<uint32_t> wide_;
 };
@@ -239,17 +274,8 @@ std::optional<LabelPrintModel> calcWayPointPosition(std::vector<WayPoint>& waypo
     const int H = static_cast<int>(th / m.compress_y + 4);
     // Every candidate lies within 2 + W, 2 + H of the mark.
     const LabelBox area{px - W - 2, py - H - 2, 2 * W + 4, 2 * H + 4};
-    Label& l = labels.emplace_back();
-    l.wp = &wp;
-    l.x0 = std::floor(area.x) - 1;
-    l.y0 = std::floor(area.y) - 1;
-    l.x1 = area.x + area.w + 1;
-    l.y1 = area.y + area.h + 1;
-    l.exact = area.w + 2 < kExactExtent && area.h + 2 < kExactExtent;
-    for (int i = 0; i < 8; ++i) {
-      l.cand[i] = labelEdges(labelCandidate(i, px, py, W, H));
-      l.score[i] = kLabelBonus[i];
-    }
+    Label& l = labels.emplace_back(&wp, area);
+    for (int i = 0; i < 8; ++i) l.setCandidate(i, labelCandidate(i, px, py, W, H));
   }
   if (labels.empty()) return m;
 
