@@ -1,13 +1,13 @@
 #!/usr/bin/env python3
 """Writes a deterministic GPX file of N track points in Japan: 4 tracks of 3 segments each,
 elevations, times every 5 s with rests (20 points standing still every 500 points), and one
-named waypoint per 1000 points (at most 300). Usage: make_gpx.py N OUT.gpx"""
+named waypoint per 1000 points (at most 300, or WAYPOINTS). Usage: make_gpx.py N OUT.gpx [WAYPOINTS]"""
 import random
 import sys
 from datetime import datetime, timedelta, timezone
 
 
-def main(n, out):
+def main(n, out, max_wpts=300):
     rng = random.Random(n)
     tracks, segs = 4, 3
     per_seg = [n // (tracks * segs)] * (tracks * segs)
@@ -37,7 +37,7 @@ def main(n, out):
                     body.append('      <trkpt lat="%.7f" lon="%.7f">\n        <ele>%.1f</ele>\n'
                                 '        <time>%s%s</time>\n      </trkpt>\n'
                                 % (lat, lon, ele, t.strftime("%Y-%m-%dT%H:%M:%S"), ms))
-                    if i % 1000 == 999 and len(wpts) < 300:
+                    if i % 1000 == 999 and len(wpts) < max_wpts:
                         wpts.append((lat, lon, ele, len(wpts) + 1))
                     i += 1
                     if len(body) > 20000:
@@ -54,4 +54,4 @@ def main(n, out):
 
 
 if __name__ == "__main__":
-    main(int(sys.argv[1]), sys.argv[2])
+    main(int(sys.argv[1]), sys.argv[2], *(int(a) for a in sys.argv[3:4]))

@@ -162,6 +162,13 @@ void checkConnectWayPoint(std::vector<Track>& points, const std::vector<WayPoint
 {
   constexpr int64_t kAttachRadius = 150;
   constexpr float kReattachDistance = 500.0f;
+  // A waypoint within the radius is at most 156 pixels away on either axis (246 × 157 >> 8 is
+  // 150), so each point looks only at the waypoints in that x range.
+  constexpr int64_t kReach = 156;
+  std::vector<std::pair<int32_t, int>> byX;
+  byX.reserve(waypoints.size());
+  for (int w = 0; w < static_cast<int>(waypoints.size()); ++w) byX.emplace_back(waypoints[w].x, w);
+  std::sort(byX.begin(), byX.end());
   bool attached = false;  // a last attachment exists
   int lastPoint = -1, lastWp = -1;
   int64_t lastD = 0;
@@ -170,10 +177,13 @@ void checkConnectWayPoint(std::vector<Track>& points, const std::vector<WayPoint
     Track& t = points[i];
     t.wp_index = kNoIndex;
     int64_t bound = kAttachRadius;
-    int found = -1;
-    for (int w = 0; w < static_cast<int>(waypoints.size()); ++w) {
+    int found = -1;  // the nearest, the first in waypoint order on a tie
+    auto it = std::lower_bound(byX.begin(), byX.end(), t.x - kReach,
+                               [](const std::pair<int32_t, int>& e, int64_t x) { return e.first < x; });
+    for (; it != byX.end() && it->first <= t.x + kReach; ++it) {
+      const int w = it->second;
       const int64_t d = hitDistance(t.x, t.y, waypoints[w].x, waypoints[w].y);
-      if (d < bound) {
+      if (d < bound || (d == bound && found >= 0 && w < found)) {
         bound = d;
         found = w;
       }

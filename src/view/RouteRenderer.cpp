@@ -1,7 +1,10 @@
 #include "view/RouteRenderer.h"
 
 #include <QFontMetricsF>
+#include <QPaintDevice>
 #include <QPen>
+#include <algorithm>
+#include <cmath>
 #include <map>
 #include <memory>
 
@@ -29,7 +32,7 @@ const QImage& markerImage(const MarkerImages& img, const Marker& m)
 }  // namespace
 
 void strokeStretch(CoverageCanvas& canvas, const std::vector<Track>& pts, const Stretch& s, int shift,
-                   const DRect& fore, float lineWidth)
+                   const DRect& fore, float lineWidth, float scale)
 {
   thread_local std::vector<FPoint> poly;
   poly.clear();
@@ -37,11 +40,11 @@ void strokeStretch(CoverageCanvas& canvas, const std::vector<Track>& pts, const 
   for (size_t k = s.first; k <= s.last; ++k) {
     const int32_t x = pts[k].x >> shift, y = pts[k].y >> shift;
     if (!poly.empty() && x == lx && y == ly) continue;  // adds nothing to a round-joined line
-    poly.push_back({static_cast<float>(x - fore.x), static_cast<float>(y - fore.y)});
+    poly.push_back({static_cast<float>(x - fore.x) * scale, static_cast<float>(y - fore.y) * scale});
     lx = x;
     ly = y;
   }
-  canvas.strokePolyline(poly.data(), poly.size(), lineWidth);
+  canvas.strokePolyline(poly.data(), poly.size(), lineWidth * scale);
 }
 
 void drawRoute(QPainter& p, const RouteInput& in, const RouteStyle& style, const MarkerImages& img, const DRect& fore)
@@ -49,8 +52,11 @@ void drawRoute(QPainter& p, const RouteInput& in, const RouteStyle& style, const
   const RoutePlan plan = planRoute(in);
   if (in.track_mode == 0 || !in.tracks) return;
   const int shift = 18 - in.zoom;
-  const int w = static_cast<int>(fore.width), h = static_cast<int>(fore.height);
-  if (w <= 0 || h <= 0) return;
+  const int lw = static_cast<int>(fore.width), lh = static_cast<int>(fore.height);
+  if (lw <= 0 || lh <= 0) return;
+  // One layer pixel per device pixel: at a ratio of 2 a logical-size layer would be doubled.
+  const double dpr = p.device() ? std::max(1.0, p.device()->devicePixelRatioF()) : 1.0;
+  const int w = static_cast<int>(std::ceil(lw * dpr)), h = static_cast<int>(std::ceil(lh * dpr));
 
   // Each stretch is one stroke at alpha 0.9 (the configured alpha is for print): its own
   // overlaps are covered once, and later stretches blend over earlier ones.
@@ -60,6 +66,7 @@ void drawRoute(QPainter& p, const RouteInput& in, const RouteStyle& style, const
     layer = QImage(w, h, QImage::Format_ARGB32_Premultiplied);
     canvas = std::make_unique<CoverageCanvas>(w, h);
   }
+  layer.setDevicePixelRatio(dpr);
   if (!plan.stretches.empty()) {
     layer.fill(Qt::transparent);
     auto* bits = reinterpret_cast<uint32_t*>(layer.bits());
@@ -67,14 +74,14 @@ void drawRoute(QPainter& p, const RouteInput& in, const RouteStyle& style, const
     for (const Stretch& s : plan.stretches) {
       const QColor c = s.down ? style.down : style.route;
       strokeStretch(*canvas, (*in.tracks)[static_cast<size_t>(s.track)].points, s, shift, fore,
-                    static_cast<float>(plan.lineWidth));
+                    static_cast<float>(plan.lineWidth), static_cast<float>(dpr));
       canvas->compositeOver(bits, stride, static_cast<uint8_t>(c.red()), static_cast<uint8_t>(c.green()),
                             static_cast<uint8_t>(c.blue()), 0.9f);
     }
-    p.drawImage(QPoint(0, 0), layer);
+    p.drawImage(QPointF(0, 0), layer);
   }
 
-  // Markers are scaled into their squares once, then copied at whole pixels.
+  // Markers are scaled into their squares (in device pixels) once, then copied at whole pixels.
   thread_local std::map<std::pair<qint64, int>, QImage> scaled;
   if (scaled.size() > 64) scaled.clear();
   const QRectF visible(0, 0, fore.width, fore.height);
@@ -83,10 +90,13 @@ void drawRoute(QPainter& p, const RouteInput& in, const RouteStyle& style, const
     if (!r.intersects(visible)) continue;
     const QImage& im = markerImage(img, m);
     if (im.isNull()) continue;
-    QImage& sized = scaled[{im.cacheKey(), m.size}];
-    if (sized.isNull())
-      sized = im.scaled(m.size, m.size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation)
+    const int side = static_cast<int>(std::lround(m.size * dpr));
+    QImage& sized = scaled[{im.cacheKey(), side}];
+    if (sized.isNull()) {
+      sized = im.scaled(side, side, Qt::IgnoreAspectRatio, Qt::SmoothTransformation)
                   .convertToFormat(QImage::Format_ARGB32_Premultiplied);
+      sized.setDevicePixelRatio(static_cast<double>(side) / m.size);
+    }
     p.drawImage(r.topLeft(), sized);
   }
 }

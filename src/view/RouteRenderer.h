@@ -19,12 +19,14 @@ struct RouteStyle {
   QColor down{0, 0, 255};
 };
 
-// Draws the planned tracks and markers; `fore` is the visible rectangle in global pixels.
+// Draws the planned tracks and markers; `fore` is the visible rectangle in global pixels. Lines
+// and markers are rasterised at the painter's device pixel ratio.
 void drawRoute(QPainter& p, const RouteInput& in, const RouteStyle& style, const MarkerImages& img, const DRect& fore);
 
-// Adds one stretch to the coverage canvas; consecutive points on the same pixel are dropped.
+// Adds one stretch to the coverage canvas, `scale` device pixels per map pixel; consecutive
+// points on the same map pixel are dropped.
 void strokeStretch(CoverageCanvas& canvas, const std::vector<Track>& pts, const Stretch& s, int shift,
-                   const DRect& fore, float lineWidth);
+                   const DRect& fore, float lineWidth, float scale = 1.0f);
 
 struct WayPointStyle {
   int show_wp = 1;

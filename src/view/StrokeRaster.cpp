@@ -138,6 +138,11 @@ void CoverageCanvas::strokePolyline(const FPoint* pts, size_t count, float lineW
 
 void CoverageCanvas::segment(FPoint a, FPoint b, float hw, bool flatA, bool flatB)
 {
+  // Most segments of a long track lie off the canvas; the clipping below would drop them too.
+  const float margin = hw + 1.5f;
+  if (std::max(a.x, b.x) < -margin || std::min(a.x, b.x) > w_ + margin || std::max(a.y, b.y) < -margin ||
+      std::min(a.y, b.y) > h_ + margin)
+    return;
   const float dx = b.x - a.x, dy = b.y - a.y;
   const float len = std::sqrt(dx * dx + dy * dy);
   if (!(len > 0)) return;

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
+#include <unordered_map>
 
 #include "document/Geodesy.h"
 
@@ -13,6 +15,148 @@ constexpr int kZoom = 14;
 constexpr int32_t kMaxSpan = 20000;
 
 IPoint truncPoint(double x, double y) { return {static_cast<int32_t>(x), static_cast<int32_t>(y)}; }
+
+// Below this extent of a segment and of a label's area every product of the crossing tests
+// fits in 32 bits, so a segment can only score against a box it comes within a pixel of.
+constexpr int32_t kExactExtent = 8192;
+// Index cells of 64 × 64 zoom-14 pixels; an area over more cells than this is tested against
+// every segment instead.
+constexpr int kCellShift = 6;
+constexpr int64_t kMaxCells = 1024;
+
+// Inclusive pixel bounds.
+struct Bounds {
+  int64_t x0, y0, x1, y1;
+};
+
+bool meets(const Bounds& s, const Bounds& o) { return !(s.x1 < o.x0 || s.x0 > o.x1 || s.y1 < o.y0 || s.y0 > o.y1); }
+
+bool within(const Bounds& s, const Bounds& o) { return s.x0 >= o.x0 && s.x1 <= o.x1 && s.y0 >= o.y0 && s.y1 <= o.y1; }
+
+bool contains(const Bounds& o, IPoint p) { return p.x >= o.x0 && p.x <= o.x1 && p.y >= o.y0 && p.y <= o.y1; }
+
+Bounds bounds(IPoint a, IPoint b)
+{
+  return {std::min(a.x, b.x), std::min(a.y, b.y), std::max(a.x, b.x), std::max(a.y, b.y)};
+}
+
+int64_t floorInt(double v) { return static_cast<int64_t>(std::floor(v)); }
+int64_t ceilInt(double v) { return static_cast<int64_t>(std::ceil(v)); }
+
+// One waypoint being placed: its eight candidates and their running scores. An integer n lies
+// below a real r when n < ⌈r⌉ and above it when n > ⌊r⌋, so the bounds below are exact.
+struct Label {
+  WayPoint* wp = nullptr;
+  Bounds area{};  // the candidates' area grown by a pixel: segments meeting it are scored
+  bool exact = false;
+  LabelCandidate cand[8];
+  Bounds box[8];  // the pixels of each box, for the end point test
+  // With exact arithmetic, a segment scores against a candidate only when its bounds meet the
+  // box grown by a pixel, touches no edge when they lie between the edges, and can cross or
+  // touch an edge only when they meet the edge's bounds.
+  Bounds reach[8], inner[8], edgeReach[8][4];
+  int score[8] = {};
+
+  Label(WayPoint* w, const LabelBox& a) : wp(w)
+  {
+    area = {floorInt(a.x) - 1, floorInt(a.y) - 1, floorInt(a.x + a.w + 1), floorInt(a.y + a.h + 1)};
+    exact = a.w + 2 < kExactExtent && a.h + 2 < kExactExtent;
+  }
+
+  void setCandidate(int i, const LabelBox& b)
+  {
+    cand[i] = labelEdges(b);
+    score[i] = kLabelBonus[i];
+    box[i] = {ceilInt(b.x), ceilInt(b.y), ceilInt(b.x + b.w) - 1, ceilInt(b.y + b.h) - 1};
+    reach[i] = {floorInt(b.x) - 1, floorInt(b.y) - 1, ceilInt(b.x + b.w) + 1, ceilInt(b.y + b.h) + 1};
+    const IPoint* top = cand[i].edges[0];
+    const IPoint* bottom = cand[i].edges[2];
+    inner[i] = {top[0].x + 1, top[0].y + 1, bottom[1].x - 1, bottom[1].y - 1};
+    for (int e = 0; e < 4; ++e) edgeReach[i][e] = bounds(cand[i].edges[e][0], cand[i].edges[e][1]);
+  }
+
+  // A segment whose bounds meet the area.
+  void add(const Segment& s, const Bounds& sb, bool exactSegment)
+  {
+    if (!exactSegment || !exact) {
+      for (int i = 0; i < 8; ++i) score[i] -= segmentPenalty(cand[i], s);
+      return;
+    }
+    for (int i = 0; i < 8; ++i) {
+      if (!meets(sb, reach[i])) continue;
+      int penalty = contains(box[i], s.b) ? 1 : 0;
+      if (!within(sb, inner[i])) {
+        for (int e = 0; e < 4; ++e) {
+          if (!meets(sb, edgeReach[i][e])) continue;
+          const IPoint* edge = cand[i].edges[e];
+          if (intersection(edge[0], edge[1], s.a, s.b))
+            penalty += 10;
+          else if (online(edge[0], edge[1], s.a, s.b))
+            penalty += 1;
+        }
+      }
+      score[i] -= penalty;
+    }
+  }
+};
+
+// The labels by the index cells their areas cover; each segment visits only the labels of its
+// own cells. The areas and visit marks sit apart from the labels, so that the many segments
+// passing by a label do not bring in the rest of it.
+class LabelIndex {
+ public:
+  explicit LabelIndex(std::vector<Label>& labels) : labels_(labels), seen_(labels.size(), SIZE_MAX)
+  {
+    for (uint32_t i = 0; i < labels.size(); ++i) {
+      const Bounds& a = labels[i].area;
+      areas_.push_back(a);
+      const int64_t cx0 = a.x0 >> kCellShift, cy0 = a.y0 >> kCellShift, cx1 = a.x1 >> kCellShift, cy1 = a.y1 >> kCellShift;
+      if ((cx1 - cx0 + 1) * (cy1 - cy0 + 1) > kMaxCells) {
+        wide_.push_back(i);
+        continue;
+      }
+      for (int64_t cy = cy0; cy <= cy1; ++cy)
+        for (int64_t cx = cx0; cx <= cx1; ++cx) cells_[key(cx, cy)].push_back(i);
+    }
+  }
+
+  // `n` numbers the segments in order; a segment in several cells counts once per label.
+  void add(const Segment& s, size_t n)
+  {
+    const Bounds b = bounds(s.a, s.b);
+    const bool exact = b.x1 - b.x0 < kExactExtent && b.y1 - b.y0 < kExactExtent;
+    auto visit = [&](uint32_t i) {
+      if (seen_[i] == n || !meets(b, areas_[i])) return;
+      seen_[i] = n;
+      labels_[i].add(s, b, exact);
+    };
+    for (uint32_t i : wide_) visit(i);
+    const int64_t cx0 = b.x0 >> kCellShift, cy0 = b.y0 >> kCellShift;
+    const int64_t cx1 = b.x1 >> kCellShift, cy1 = b.y1 >> kCellShift;
+    if ((cx1 - cx0 + 1) * (cy1 - cy0 + 1) > kMaxCells) {
+      for (uint32_t i = 0; i < labels_.size(); ++i) visit(i);
+      return;
+    }
+    for (int64_t cy = cy0; cy <= cy1; ++cy)
+      for (int64_t cx = cx0; cx <= cx1; ++cx) {
+        const auto it = cells_.find(key(cx, cy));
+        if (it == cells_.end()) continue;
+        for (uint32_t i : it->second) visit(i);
+      }
+  }
+
+ private:
+  static uint64_t key(int64_t cx, int64_t cy)
+  {
+    return static_cast<uint64_t>(static_cast<uint32_t>(cx)) << 32 | static_cast<uint32_t>(cy);
+  }
+
+  std::vector<Label>& labels_;
+  std::vector<Bounds> areas_;
+  std::vector<size_t> seen_;
+  std::unordered_map<uint64_t, std::vector<uint32_t>> cells_;
+  std::vector<uint32_t> wide_;
+};
 
 }  // namespace
 
@@ -42,44 +186,33 @@ LabelBox labelCandidate(int pos, double px, double py, int w, int h)
   return b;
 }
 
-std::vector<Segment> segmentsNear(const std::vector<TrackInfo>& tracks, int32_t minX, int32_t minY,
-                                  const LabelBox& area)
+LabelCandidate labelEdges(const LabelBox& b)
 {
-  std::vector<Segment> out;
-  const double x0 = std::floor(area.x) - 1, y0 = std::floor(area.y) - 1;
-  const double x1 = area.x + area.w + 1, y1 = area.y + area.h + 1;
-  for (const TrackInfo& t : tracks) {
-    const auto& pts = t.points;
-    if (pts.empty()) break;
-    for (size_t k = 1; k < pts.size(); ++k) {
-      const IPoint a{(pts[k - 1].x >> 4) - minX, (pts[k - 1].y >> 4) - minY};
-      const IPoint b{(pts[k].x >> 4) - minX, (pts[k].y >> 4) - minY};
-      if (std::max(a.x, b.x) < x0 || std::min(a.x, b.x) > x1 || std::max(a.y, b.y) < y0 || std::min(a.y, b.y) > y1)
-        continue;
-      out.push_back({a, b});
-    }
-  }
-  return out;
+  return {b,
+          {{truncPoint(b.x, b.y), truncPoint(b.x + b.w, b.y)},
+           {truncPoint(b.x + b.w, b.y), truncPoint(b.x + b.w, b.y + b.h)},
+           {truncPoint(b.x, b.y + b.h), truncPoint(b.x + b.w, b.y + b.h)},
+           {truncPoint(b.x, b.y), truncPoint(b.x, b.y + b.h)}}};
 }
 
-int scoreCandidate(int pos, const LabelBox& b, const std::vector<Segment>& segments)
+int segmentPenalty(const LabelCandidate& c, const Segment& s)
 {
-  int score = kLabelBonus[pos];
-  const IPoint edges[4][2] = {
-      {truncPoint(b.x, b.y), truncPoint(b.x + b.w, b.y)},
-      {truncPoint(b.x + b.w, b.y), truncPoint(b.x + b.w, b.y + b.h)},
-      {truncPoint(b.x, b.y + b.h), truncPoint(b.x + b.w, b.y + b.h)},
-      {truncPoint(b.x, b.y), truncPoint(b.x, b.y + b.h)},
-  };
-  for (const Segment& s : segments) {
-    if (s.b.x >= b.x && s.b.x < b.x + b.w && s.b.y >= b.y && s.b.y < b.y + b.h) score -= 1;
-    for (const auto& e : edges) {
-      if (intersection(e[0], e[1], s.a, s.b))
-        score -= 10;
-      else if (online(e[0], e[1], s.a, s.b))
-        score -= 1;
-    }
+  const LabelBox& b = c.box;
+  int penalty = (s.b.x >= b.x && s.b.x < b.x + b.w && s.b.y >= b.y && s.b.y < b.y + b.h) ? 1 : 0;
+  for (const auto& e : c.edges) {
+    if (intersection(e[0], e[1], s.a, s.b))
+      penalty += 10;
+    else if (online(e[0], e[1], s.a, s.b))
+      penalty += 1;
   }
+  return penalty;
+}
+
+int scoreCandidate(int pos, const LabelBox& box, const std::vector<Segment>& segments)
+{
+  const LabelCandidate c = labelEdges(box);
+  int score = kLabelBonus[pos];
+  for (const Segment& s : segments) score -= segmentPenalty(c, s);
   return score;
 }
 
@@ -130,6 +263,7 @@ std::optional<LabelPrintModel> calcWayPointPosition(std::vector<WayPoint>& waypo
   m.compress_y = m.printPointRect.height / h;
   if (m.compress_x == 0 || m.compress_y == 0) return m;
 
+  std::vector<Label> labels;
   for (WayPoint& wp : waypoints) {
     const std::string name = wp.getMapName();
     if (name.empty()) continue;
@@ -140,16 +274,29 @@ std::optional<LabelPrintModel> calcWayPointPosition(std::vector<WayPoint>& waypo
     const int H = static_cast<int>(th / m.compress_y + 4);
     // Every candidate lies within 2 + W, 2 + H of the mark.
     const LabelBox area{px - W - 2, py - H - 2, 2 * W + 4, 2 * H + 4};
-    const std::vector<Segment> near = segmentsNear(tracks, minX, minY, area);
+    Label& l = labels.emplace_back(&wp, area);
+    for (int i = 0; i < 8; ++i) l.setCandidate(i, labelCandidate(i, px, py, W, H));
+  }
+  if (labels.empty()) return m;
+
+  LabelIndex index(labels);
+  size_t n = 0;
+  for (const TrackInfo& t : tracks) {
+    const auto& pts = t.points;
+    if (pts.empty()) break;
+    for (size_t k = 1; k < pts.size(); ++k)
+      index.add({{(pts[k - 1].x >> 4) - minX, (pts[k - 1].y >> 4) - minY}, {(pts[k].x >> 4) - minX, (pts[k].y >> 4) - minY}},
+                n++);
+  }
+  for (const Label& l : labels) {
     int best = -9999, chosen = 4;
     for (int i = 0; i < 8; ++i) {
-      const int score = scoreCandidate(i, labelCandidate(i, px, py, W, H), near);
-      if (score > best) {
-        best = score;
+      if (l.score[i] > best) {
+        best = l.score[i];
         chosen = i;
       }
     }
-    wp.pos = chosen;
+    l.wp->pos = chosen;
   }
   return m;
 }

@@ -39,17 +39,23 @@ struct LabelBox {
 };
 LabelBox labelCandidate(int pos, double px, double py, int w, int h);
 
-// Track segments at zoom 14 relative to the bounding-box minimum, in track order.
+// A track segment at zoom 14 relative to the bounding-box minimum.
 struct Segment {
   IPoint a, b;
 };
-// The segments whose bounds meet `area` (the same relative frame): only those can touch a
-// candidate box inside it. Stops at the first track without points.
-std::vector<Segment> segmentsNear(const std::vector<TrackInfo>& tracks, int32_t minX, int32_t minY,
-                                  const LabelBox& area);
 
-// Score of a candidate box: its bonus, −1 per segment end inside it, per edge −10 for a
-// crossing segment or else −1 for a touching one.
+// A candidate box with its edges as integer segments: top, right, bottom, left.
+struct LabelCandidate {
+  LabelBox box;
+  IPoint edges[4][2];
+};
+LabelCandidate labelEdges(const LabelBox& box);
+
+// What one segment takes from a candidate's score: 1 when its end point lies inside the box,
+// and per edge 10 for a crossing or else 1 for touching.
+int segmentPenalty(const LabelCandidate& c, const Segment& s);
+
+// Score of a candidate box over the given segments: its bonus less every segment's penalty.
 int scoreCandidate(int pos, const LabelBox& box, const std::vector<Segment>& segments);
 
 // Recomputes `pos` of every waypoint. Returns the print model when placement got that far.

@@ -159,6 +159,12 @@ TEST(PointEdits, AttachmentTies)
   std::vector<Track> p3{pix(0, 0)};
   checkConnectWayPoint(p3, two);
   EXPECT_EQ(p3[0].wp_index, 0);
+  // The radius: 156 pixels away attaches (D 149), 157 does not.
+  for (const auto& [dx, want] : {std::pair{156, 0}, {-156, 0}, {157, -1}, {-157, -1}}) {
+    std::vector<Track> p4{pix(1000, 1000)};
+    checkConnectWayPoint(p4, {wpAt(1000 + dx, 1000)});
+    EXPECT_EQ(p4[0].wp_index, want) << dx;
+  }
 }
 
 TEST(PointEdits, ReattachmentAfterFiveHundredMetres)

@@ -1,0 +1,82 @@
+// The route layer on a screen of device pixel ratio 2: a diagonal track must be drawn at the
+// screen's resolution, not drawn at half size and doubled into 2 × 2 blocks.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QImage>
+#include <QMutexLocker>
+#include <QTemporaryDir>
+#include <cstdlib>
+
+#include "app/AppDelegate.h"
+#include "app/MainWindow.h"
+#include "support/LoopbackHttpServer.h"
+#include "tiles/QtHttpClient.h"
+#include "view/LayerViews.h"
+
+namespace {
+
+// Set before main creates the application, so the whole program runs at twice the density.
+const bool kScaled = qputenv("QT_SCALE_FACTOR", "2");
+
+}  // namespace
+
+TEST(HiDpiRoute, DiagonalTrackIsDrawnAtDevicePixels)
+{
+  ASSERT_TRUE(kScaled);
+  QTemporaryDir dir;
+  const QString path = dir.filePath(QStringLiteral("diagonal.gpx"));
+  {
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write("<?xml version=\"1.0\"?><gpx version=\"1.1\" creator=\"test\" xmlns=\"http://www.topografix.com/GPX/1/1\">"
+            "<trk><trkseg>");
+    for (int i = 0; i <= 10; ++i)
+      f.write(QStringLiteral("<trkpt lat=\"%1\" lon=\"%2\"/>").arg(35.5 - i * 0.0006, 0, 'f', 7).arg(138.5 + i * 0.0009, 0, 'f', 7).toUtf8());
+    f.write("</trkseg></trk></gpx>");
+  }
+  twtest::LoopbackHttpServer server;  // every tile a 404
+  ASSERT_TRUE(server.start());
+  setenv("TARNWICK_GSI_BASE", server.baseUrl().c_str(), 1);
+  setenv("TARNWICK_OSM_BASE", server.baseUrl().c_str(), 1);
+  {
+    ScriptedMessageBoxes boxes;
+    QtHttpClient http;
+    AppDelegate d({&boxes, &http});
+    MainWindow window(d);
+    window.setTransient(true);
+    window.resize(600, 400);
+    ASSERT_TRUE(d.openFile(path));
+    window.show();
+    d.applicationDidFinishLaunching();
+    QElapsedTimer clock;
+    clock.start();
+    while (clock.elapsed() < 10000) {
+      QApplication::processEvents(QEventLoop::AllEvents, 20);
+      QMutexLocker locker(&d.lock);
+      if (d.requests.empty() && d.queue.activeThreadCount() == 0) break;
+    }
+    ASSERT_NE(d.routeView, nullptr);
+    ASSERT_EQ(d.routeView->devicePixelRatioF(), 2.0);
+    const QImage img = d.routeView->grab().toImage().convertToFormat(QImage::Format_ARGB32);
+    ASSERT_EQ(img.width(), 2 * d.routeView->width());
+    // Aligned 2 × 2 blocks the track touches at all: doubled pixels make every one of them
+    // uniform; drawn at device pixels, those along the antialiased edge are not.
+    const QRgb background = img.pixel(0, 0);
+    int covered = 0, mixed = 0;
+    for (int y = 0; y + 1 < img.height(); y += 2)
+      for (int x = 0; x + 1 < img.width(); x += 2) {
+        const QRgb a = img.pixel(x, y), b = img.pixel(x + 1, y), c = img.pixel(x, y + 1), e = img.pixel(x + 1, y + 1);
+        if (a == background && b == background && c == background && e == background) continue;
+        ++covered;
+        mixed += !(a == b && a == c && a == e);
+      }
+    EXPECT_GT(covered, 200);
+    EXPECT_GT(mixed, covered / 4) << mixed << " of " << covered << " covered blocks are not uniform";
+  }
+  server.stop();
+  unsetenv("TARNWICK_GSI_BASE");
+  unsetenv("TARNWICK_OSM_BASE");
+}
