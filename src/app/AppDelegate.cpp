@@ -237,6 +237,7 @@ void AppDelegate::drawProc()
     QMutexLocker locker(&lock);
     if (doc.invalid_track) checkTrackElevation();
     if (doc.invalid_wp) checkWayPointElevation();
+    dem_unread.clear();  // read by the fill above: ordinary eviction from here on
     removeTiles();
   }
   if (!isDragged()) {

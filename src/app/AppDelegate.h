@@ -262,6 +262,9 @@ class AppDelegate : public QObject {
   // ---- elevation: DEM caches and lookups (src/elevation) ----
   tw::ElevationList elevations;    // DEM10B, guarded by `lock`
   tw::ElevationList elevations5A;  // DEM5A, guarded by `lock`
+  // Tiles stored since the last draw tick's fill, guarded by `lock`: eviction spares them
+  // until that fill has read them, so a pan between arrival and tick cannot lose them.
+  tw::ElevationList dem_unread;
   // 1 (DEM5A first) only during a recalculation; workers reset both on a transport error.
   std::atomic<int> dem_mode{0};
   std::atomic<bool> elev_recalc{false};
@@ -273,7 +276,7 @@ class AppDelegate : public QObject {
   // Under the lock: is this DEM key cached (kinds 1, 2 in elevations, kind 3 in elevations5A)?
   bool findElevation(const tw::Tile& tile);
   // Under the lock, from removeTiles: DEM eviction by tw::demEvictRule (tiles/TilePlan.h)
-  // with view.zoom, mode and elevRect.
+  // with view.zoom, mode and elevRect, sparing `dem_unread`.
   void removeElevations();
   // Metres, −1.0 for DEM5A without data, −100.0 when the tile is not cached.
   float getElevation(double lat, double lon);
