@@ -237,6 +237,11 @@ class AppDelegate : public QObject {
   // What checkNeeds compares with, copied under the lock when tiles are planned or the map
   // kind changes, so workers never read the viewport while the main thread moves it.
   tw::NeedsInput tile_needs;
+  // Quitting or closing: queued downloads are dropped and those in flight cancelled, so the
+  // workers end at once whatever the network does; from then on no worker touches the caches
+  // or the network flag. The destructor still waits for the (now short) workers.
+  void stopDownloads();
+  std::atomic<bool> downloads_stopped{false};
   // The last step of updateLocation: plan, evict, sort and enqueue.
   void planTiles();
   // Appends to `requests` and queues one getTile operation (main thread; also requestElevation).

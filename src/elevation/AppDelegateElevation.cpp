@@ -40,6 +40,7 @@ bool AppDelegate::downloadElevation(const tw::Tile& k)
   const bool dem5a = k.type == tw::kTileDem5A;
   const QString url = QString::fromStdString(tw::tileUrl(k));
   const HttpResult result = http() ? http()->get(url, kDemTimeoutMs) : HttpResult{0, {}, true};
+  if (result.cancelled) return false;  // shutting down: the recalculation and network flag stay as they are
   if (result.transportError) {
     // A running recalculation is abandoned; its points stay unknown until asked for again.
     net_ok = false;
