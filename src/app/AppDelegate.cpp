@@ -48,6 +48,7 @@ AppDelegate::~AppDelegate()
   timer.stop();
   drawTimer.stop();
   messTimer.stop();
+  stopDownloads();
   queue.waitForDone();
 }
 
@@ -160,6 +161,8 @@ void AppDelegate::windowWillClose()
 
 void AppDelegate::applicationWillTerminate()
 {
+  // Nothing downloaded now would be seen; in-flight requests must not hold up the exit.
+  stopDownloads();
   if (terminated_) return;
   terminated_ = true;
   if (currentFrame) config.setString("frame", tw::frameString(currentFrame()));
@@ -213,6 +216,7 @@ void AppDelegate::updateButton() { emit buttonsChanged(); }
 
 void AppDelegate::timerProc()
 {
+  if (downloads_stopped) return;  // closing: no alert may hold up the exit
   if (!net_ok && net_status) {
     // Cleared before the modal box: its event loop keeps this timer running.
     net_status = false;
@@ -237,6 +241,7 @@ void AppDelegate::drawProc()
     QMutexLocker locker(&lock);
     if (doc.invalid_track) checkTrackElevation();
     if (doc.invalid_wp) checkWayPointElevation();
+    dem_unread.clear();  // read by the fill above: ordinary eviction from here on
     removeTiles();
   }
   if (!isDragged()) {

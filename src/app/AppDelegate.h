@@ -237,6 +237,11 @@ class AppDelegate : public QObject {
   // What checkNeeds compares with, copied under the lock when tiles are planned or the map
   // kind changes, so workers never read the viewport while the main thread moves it.
   tw::NeedsInput tile_needs;
+  // Quitting or closing: queued downloads are dropped and those in flight cancelled, so the
+  // workers end at once whatever the network does; from then on no worker touches the caches
+  // or the network flag. The destructor still waits for the (now short) workers.
+  void stopDownloads();
+  std::atomic<bool> downloads_stopped{false};
   // The last step of updateLocation: plan, evict, sort and enqueue.
   void planTiles();
   // Appends to `requests` and queues one getTile operation (main thread; also requestElevation).
@@ -262,6 +267,9 @@ class AppDelegate : public QObject {
   // ---- elevation: DEM caches and lookups (src/elevation) ----
   tw::ElevationList elevations;    // DEM10B, guarded by `lock`
   tw::ElevationList elevations5A;  // DEM5A, guarded by `lock`
+  // Tiles stored since the last draw tick's fill, guarded by `lock`: eviction spares them
+  // until that fill has read them, so a pan between arrival and tick cannot lose them.
+  tw::ElevationList dem_unread;
   // 1 (DEM5A first) only during a recalculation; workers reset both on a transport error.
   std::atomic<int> dem_mode{0};
   std::atomic<bool> elev_recalc{false};
@@ -273,7 +281,7 @@ class AppDelegate : public QObject {
   // Under the lock: is this DEM key cached (kinds 1, 2 in elevations, kind 3 in elevations5A)?
   bool findElevation(const tw::Tile& tile);
   // Under the lock, from removeTiles: DEM eviction by tw::demEvictRule (tiles/TilePlan.h)
-  // with view.zoom, mode and elevRect.
+  // with view.zoom, mode and elevRect, sparing `dem_unread`.
   void removeElevations();
   // Metres, −1.0 for DEM5A without data, −100.0 when the tile is not cached.
   float getElevation(double lat, double lon);

@@ -2,6 +2,7 @@
 // over elevation/DemParse.h, DemLookup.h, ElevationPlan.h and ElevationFill.h.
 #include <QMetaObject>
 #include <QMutexLocker>
+#include <algorithm>
 
 #include "app/AppDelegate.h"
 #include "elevation/DemLookup.h"
@@ -39,6 +40,7 @@ bool AppDelegate::downloadElevation(const tw::Tile& k)
   const bool dem5a = k.type == tw::kTileDem5A;
   const QString url = QString::fromStdString(tw::tileUrl(k));
   const HttpResult result = http() ? http()->get(url, kDemTimeoutMs) : HttpResult{0, {}, true};
+  if (result.cancelled) return false;  // shutting down: the recalculation and network flag stay as they are
   if (result.transportError) {
     // A running recalculation is abandoned; its points stay unknown until asked for again.
     net_ok = false;
@@ -56,7 +58,10 @@ bool AppDelegate::downloadElevation(const tw::Tile& k)
   {
     QMutexLocker guard(&lock);
     // A view tile and a point tile of the same place may both have been fetched.
-    if (!findElevation(k)) (dem5a ? elevations5A : elevations).push_back(std::move(e));
+    if (!findElevation(k)) {
+      dem_unread.push_back(e);
+      (dem5a ? elevations5A : elevations).push_back(std::move(e));
+    }
   }
   graph_needs_draw = true;
   return true;
@@ -72,11 +77,10 @@ bool AppDelegate::findElevation(const tw::Tile& k)
 void AppDelegate::removeElevations()
 {
   QMutexLocker guard(&lock);
+  auto unread = [&](const auto& e) { return std::find(dem_unread.begin(), dem_unread.end(), e) != dem_unread.end(); };
   auto evict = [&](tw::ElevationList& cache, bool dem5a) {
-    if (tw::demEvictRule(view.zoom, mode, dem5a) == tw::DemEvict::ClearAll)
-      cache.clear();
-    else
-      tw::removeOutside(cache, elevRect, [](const auto& e) { return std::pair{e->x, e->y}; });
+    const bool all = tw::demEvictRule(view.zoom, mode, dem5a) == tw::DemEvict::ClearAll;
+    std::erase_if(cache, [&](const auto& e) { return (all || !tw::inRect(e->x, e->y, elevRect)) && !unread(e); });
   };
   evict(elevations, false);
   evict(elevations5A, true);

@@ -53,8 +53,19 @@ void AppDelegate::addRequest(const tw::Tile& k)
   queue.start([this, k] { getTile(k); });
 }
 
+void AppDelegate::stopDownloads()
+{
+  downloads_stopped = true;
+  queue.clear();
+  if (http()) http()->cancel();
+}
+
 void AppDelegate::getTile(const tw::Tile& k)
 {
+  if (downloads_stopped) {
+    removeRequests(k);
+    return;
+  }
   bool busy;
   int currentMode;
   {
@@ -70,7 +81,7 @@ void AppDelegate::getTile(const tw::Tile& k)
   if (action == tw::TileAction::DownloadImage) downloadImage(k);
   if (action == tw::TileAction::DownloadElevation) downloadElevation(k);
   if (currentMode == 3) QThread::msleep(kPrintPauseMs);
-  if (action == tw::TileAction::Postpone) {
+  if (action == tw::TileAction::Postpone && !downloads_stopped) {
     QThread::msleep(kPostponePauseMs);
     queue.start([this, k] { getTile(k); });
   } else {
@@ -82,6 +93,8 @@ bool AppDelegate::downloadImage(const tw::Tile& k)
 {
   const QString url = QString::fromStdString(tw::tileUrl(k));
   const HttpResult result = http() ? http()->get(url, kTileTimeoutMs) : HttpResult{0, {}, true};
+
+  if (result.cancelled) return true;  // shutting down: no verdict on the network, nothing cached
 
   MapImagePtr tile;
   if (result.transportError) {

@@ -1,13 +1,53 @@
 #include "tiles/QtHttpClient.h"
 
 #include <QEventLoop>
+#include <QMetaObject>
+#include <QMutexLocker>
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
 #include <QNetworkRequest>
 #include <QTimer>
 #include <QUrl>
 
+#include <algorithm>
+
 #include "tiles/Hosts.h"
+
+namespace {
+HttpResult cancelledResult()
+{
+  HttpResult r;
+  r.transportError = true;
+  r.cancelled = true;
+  return r;
+}
+}  // namespace
+
+bool QtHttpClient::enlist(QNetworkReply* reply)
+{
+  QMutexLocker guard(&mutex_);
+  if (cancelled_) return false;
+  inFlight_.push_back(reply);
+  return true;
+}
+
+bool QtHttpClient::discharge(QNetworkReply* reply)
+{
+  QMutexLocker guard(&mutex_);
+  std::erase(inFlight_, reply);
+  return cancelled_;
+}
+
+void QtHttpClient::cancel()
+{
+  QMutexLocker guard(&mutex_);
+  cancelled_ = true;
+  // Posted to each reply's own thread, whose loop is waiting in get(); the reply cannot go
+  // away before the event is posted because get() discharges it under this mutex first, and
+  // deleting it drops the event.
+  for (QNetworkReply* reply : inFlight_)
+    QMetaObject::invokeMethod(reply, [reply] { reply->abort(); }, Qt::QueuedConnection);
+}
 
 HttpResult QtHttpClient::get(const QString& url, int timeoutMs)
 {
@@ -26,6 +66,7 @@ HttpResult QtHttpClient::get(const QString& url, int timeoutMs)
 
   QEventLoop loop;
   QNetworkReply* reply = manager.get(request);
+  if (!enlist(reply)) reply->abort();
   bool tooLarge = false;
   bool timedOut = false;
 
@@ -48,6 +89,10 @@ HttpResult QtHttpClient::get(const QString& url, int timeoutMs)
   deadline.start(timeoutMs);
   if (!reply->isFinished()) loop.exec();
   deadline.stop();
+  if (discharge(reply)) {
+    delete reply;
+    return cancelledResult();
+  }
 
   const QVariant status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute);
   const int code = reply->error();

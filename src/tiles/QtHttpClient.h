@@ -1,9 +1,14 @@
 #pragma once
 // HttpClient over QNetworkAccessManager: one blocking GET per call, run from any thread that
 // may block (the download workers). Each call has its own manager and event loop, so calls
-// from different workers never share Qt objects.
+// from different workers never share Qt objects; cancel() reaches them through their loops.
+
+#include <QMutex>
+#include <vector>
 
 #include "app/HttpClient.h"
+
+class QNetworkReply;
 
 class QtHttpClient : public HttpClient {
  public:
@@ -12,7 +17,16 @@ class QtHttpClient : public HttpClient {
 
   explicit QtHttpClient(qint64 maxBodyBytes = kDefaultMaxBody) : maxBody_(maxBodyBytes) {}
   HttpResult get(const QString& url, int timeoutMs) override;
+  void cancel() override;
 
  private:
+  // False once cancelled: the reply is then aborted by its own thread right away.
+  bool enlist(QNetworkReply* reply);
+  // True when the call was cancelled while it ran.
+  bool discharge(QNetworkReply* reply);
+
   qint64 maxBody_;
+  QMutex mutex_;
+  bool cancelled_ = false;                // guarded by mutex_
+  std::vector<QNetworkReply*> inFlight_;  // guarded by mutex_; each lives on its caller's thread
 };

@@ -1,5 +1,6 @@
 // The desktop program itself: command line, --screenshot, and the window it shows.
 #include <QAction>
+#include <QElapsedTimer>
 #include <QImage>
 #include <QImageReader>
 #include <QProcess>
@@ -7,9 +8,16 @@
 #include <QToolButton>
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <memory>
+
 #include "app/AppDelegate.h"
 #include "app/LaunchOptions.h"
 #include "app/MainWindow.h"
+#include "support/LoopbackHttpServer.h"
+#include "tiles/QtHttpClient.h"
+
+using twtest::LoopbackHttpServer;
 
 namespace {
 
@@ -18,17 +26,19 @@ struct ProcessRun {
   QString err;
 };
 
-ProcessRun runTarnwick(const QStringList& args)
+// `tileBase` is where the tile hosts point; by default a closed loopback port, so the program
+// runs its downloads and none leaves the machine.
+ProcessRun runTarnwick(const QStringList& args, const QString& tileBase = QStringLiteral("http://127.0.0.1:9"),
+                       int limitMs = 60000)
 {
   QProcess p;
   QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
   env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-  // Tile hosts point at a closed loopback port: the program runs its downloads, none leaves the machine.
   for (const char* host : {"TARNWICK_GSI_BASE", "TARNWICK_OSM_BASE", "TARNWICK_GSI_MAPS_BASE"})
-    env.insert(QString::fromLatin1(host), QStringLiteral("http://127.0.0.1:9"));
+    env.insert(QString::fromLatin1(host), tileBase);
   p.setProcessEnvironment(env);
   p.start(QStringLiteral(TARNWICK_BIN), args);
-  if (!p.waitForFinished(60000)) {
+  if (!p.waitForFinished(limitMs)) {
     p.kill();
     p.waitForFinished();
   }
@@ -168,6 +178,38 @@ TEST(MainWindowShell, ClosingAsksThenStoresFrameAndSettings)
   EXPECT_EQ(frame->height, 500);
 }
 
+TEST(MainWindowShell, ClosingWhileTheServerNeverAnswersEndsAtOnce)
+{
+  LoopbackHttpServer server;
+  ASSERT_TRUE(server.start());
+  server.setDefaultBehaviour(LoopbackHttpServer::Behaviour::Silent);
+  setenv("TARNWICK_GSI_BASE", server.baseUrl().c_str(), 1);
+  setenv("TARNWICK_OSM_BASE", server.baseUrl().c_str(), 1);
+  QTemporaryDir dir;
+  ScriptedMessageBoxes boxes;
+  QtHttpClient http;
+  auto d = std::make_unique<AppDelegate>(AppDelegate::Seams{&boxes, &http});
+  d->configStore = ConfigStore(dir.path() + QStringLiteral("/tarnwick.ini"));
+  auto w = std::make_unique<MainWindow>(*d);
+  d->openFile(QStringLiteral(TW_SAMPLE_GPX));  // map and DEM tiles alike hang
+  w->show();
+  d->applicationDidFinishLaunching();
+  ASSERT_TRUE(server.waitForRequests(5, 10000));  // every worker waits for an answer
+
+  QElapsedTimer clock;
+  clock.start();
+  EXPECT_TRUE(w->close());
+  d->queue.waitForDone();
+  // The aborted requests say nothing about the network.
+  EXPECT_TRUE(d->net_ok);
+  w.reset();
+  d.reset();
+  EXPECT_LT(clock.elapsed(), 1000);  // a minute per hung request before
+  EXPECT_EQ(boxes.count(QStringLiteral("alert")), 0);
+  unsetenv("TARNWICK_GSI_BASE");
+  unsetenv("TARNWICK_OSM_BASE");
+}
+
 TEST(DesktopOpen, CommandLinePathIsOpened)
 {
   ScriptedMessageBoxes boxes;
@@ -185,10 +227,17 @@ TEST(DesktopOpen, CommandLinePathIsOpened)
   ASSERT_EQ(boxes.count(QStringLiteral("alert")), 1);
   EXPECT_EQ(boxes.last()->title, QStringLiteral("エラー"));
 
+  // Against a server that takes every request and never answers: the program must not wait
+  // out the requests in flight (a minute each) before it ends.
+  LoopbackHttpServer server;
+  ASSERT_TRUE(server.start());
+  server.setDefaultBehaviour(LoopbackHttpServer::Behaviour::Silent);
   QTemporaryDir dir;
   const QString out = dir.path() + QStringLiteral("/sample.png");
   const ProcessRun r = runTarnwick({QStringLiteral("--screenshot"), out, QStringLiteral("--wait-ms"), QStringLiteral("300"),
-                                    QStringLiteral(TW_SAMPLE_GPX)});
+                                    QStringLiteral(TW_SAMPLE_GPX)},
+                                   QString::fromStdString(server.baseUrl()), 15000);
   ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+  EXPECT_GE(server.requestCount(), 5u);
   EXPECT_TRUE(QImageReader(out).text(QStringLiteral("Title")).startsWith(QStringLiteral("sample.gpx")));
 }

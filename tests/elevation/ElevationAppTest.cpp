@@ -150,6 +150,25 @@ TEST_F(ElevationAppTest, LookupsAndEviction)
   EXPECT_TRUE(app->elevations.empty());
 }
 
+TEST_F(ElevationAppTest, PanBetweenArrivalAndTickDoesNotLoseTheTiles)
+{
+  serveDem(false, TX, "12");
+  serveDem(false, TX + 1, "34");
+  app->view.zoom = 14;  // closer than 15 every planning drops the DEM caches
+  app->calcTrackElevation(0);
+  app->requestElevation();
+  ASSERT_TRUE(waitIdle());
+  app->moveRight();  // plans (and evicts) before the draw tick has filled anything
+  tick();
+  EXPECT_EQ(points()[0].elev, 12.0f);
+  EXPECT_EQ(points()[2].elev, 34.0f);
+  EXPECT_FALSE(app->doc.invalid_track);
+  // Once read they go as usual.
+  app->moveRight();
+  QMutexLocker guard(&app->lock);
+  EXPECT_TRUE(app->elevations.empty());
+}
+
 TEST_F(ElevationAppTest, MalformedTileIsNotCachedAndAskedAgain)
 {
   std::string body = elevtest::demText("5");

@@ -347,6 +347,9 @@ void LoopbackHttpServer::serveConnection(int fd)
       while (!stopping_ && Clock::now() < until) std::this_thread::sleep_for(std::chrono::milliseconds(10));
       break;
     }
+    case Behaviour::Silent:
+      while (!stopping_) std::this_thread::sleep_for(std::chrono::milliseconds(10));
+      break;
     case Behaviour::Reset: {
       linger l{1, 0};
       ::setsockopt(fd, SOL_SOCKET, SO_LINGER, &l, sizeof l);

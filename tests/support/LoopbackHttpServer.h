@@ -1,6 +1,6 @@
 #pragma once
 // A small HTTP/1.1 server on 127.0.0.1 for tests: serves files from a directory or from an
-// in-memory map, and on demand misbehaves (404, 500, stall, reset, garbage, oversized body).
+// in-memory map, and on demand misbehaves (404, 500, stall, silence, reset, garbage, oversized body).
 // One thread per connection, one request per connection; every request is recorded with its
 // times and the number of requests received and not yet answered when it arrived. Bounded in
 // connections and time.
@@ -24,6 +24,7 @@ class LoopbackHttpServer {
     NotFound,     // 404
     ServerError,  // 500
     Stall,        // read the request, answer nothing until stallMs passes, then close
+    Silent,       // read the request, answer nothing and keep the connection until stop()
     Reset,        // close with a TCP reset before answering
     Garbage,      // bytes that are not HTTP, then close
     Oversized,    // 200 with a body of oversizedBytes
