@@ -143,20 +143,3 @@ TEST(GoldenTrack, PartialSectionCoversOnlyTheSecondClimb)
   EXPECT_GE(a.stats.up_rate, 98);
   EXPECT_EQ(a.stats.rest_time, 0);
 }
-
-TEST(GoldenTrack, ReusedBuffersGiveTheSameAnswer)
-{
-  TrackInfo first = Hike().build();
-  TrackInfo second = Hike().build();
-  TrackAnalysis reused;
-  const Section whole{0, static_cast<int>(first.points.size())};
-  analyzeTrack(first, Section{670, 991}, false, reused);  // leaves larger buffers behind
-  analyzeTrack(first, whole, false, reused);
-  const TrackAnalysis fresh = analyzeTrack(second, false);
-  EXPECT_EQ(reused.positions.size(), fresh.positions.size());
-  EXPECT_EQ(reused.states, fresh.states);
-  EXPECT_EQ(reused.rests, fresh.rests);
-  EXPECT_EQ(reused.stats.total_up, fresh.stats.total_up);
-  EXPECT_EQ(reused.stats.rest_time, fresh.stats.rest_time);
-  EXPECT_EQ(reused.positions.back().gradient, fresh.positions.back().gradient);
-}

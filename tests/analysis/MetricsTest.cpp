@@ -180,26 +180,3 @@ TEST(CalcTrackRange, PointsOnTheMapWidenedByOne)
   EXPECT_EQ(s.start, 0);
   EXPECT_EQ(s.end, 2);
 }
-
-TEST(CalcSpeed, ForwardPassAloneMatchesAndSumsMovingSpeeds)
-{
-  auto a = tenSecondSteps(30);
-  for (int i = 20; i < 30; ++i) a[i].dist = a[19].dist + 0.1f * static_cast<float>(i - 19);  // slow tail
-  auto b = a;
-  calcSpeed(a, true, {});
-  const SpeedSum s = calcForwardSpeeds(b, true, 500);
-  long long sum = 0, count = 0;
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    EXPECT_EQ(a[i].speed, b[i].speed) << i;
-    if (a[i].speed >= 500) {
-      sum += a[i].speed;
-      ++count;
-    }
-  }
-  EXPECT_EQ(s.sum, sum);
-  EXPECT_EQ(s.count, count);
-  EXPECT_GT(count, 0);
-  EXPECT_LT(count, 30);
-  EXPECT_EQ(calcForwardSpeeds(b, false, 500).count, 0);
-  EXPECT_EQ(b[0].speed, kUnknownSpeed);
-}
