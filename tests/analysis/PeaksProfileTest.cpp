@@ -33,7 +33,7 @@ TrackStats profile(const std::vector<Track>& pts, std::vector<PosInfo>& pos, Sec
   return st;
 }
 
-float dip(int i) { return 100.0f + 5.0f * static_cast<float>(i <= 8 ? i : i <= 12 ? 16 - i : i - 8); }  // 40 up, 20 down, 40 up
+float dip(int i) { return 100.0f + 5.0f * static_cast<float>(i <= 8 ? i : i <= 13 ? 16 - i : i - 10); }  // 40 up, 25 down, 50 up
 
 }  // namespace
 
@@ -46,8 +46,8 @@ TEST(MarkPeaks, TurnsAndTheAscentBetweenThem)
     float up, down;
   } cases[] = {
       {"climb with 5 m bumps", marked(50, 20, 0, [](int i) { return 100.0f + 2.0f * i + (i % 4 == 2 ? 5.0f : 0.0f); }), 1, 0, 98, 0},
-      {"20 m dip, computed elevations", marked(21, 30, 0, dip), 2, 1, 80, 20},
-      {"20 m dip, measured elevations", marked(21, 30, 1, dip), 1, 0, 60, 0},
+      {"25 m dip, computed elevations", marked(24, 30, 0, dip), 2, 1, 90, 25},
+      {"25 m dip, measured elevations", marked(24, 30, 1, dip), 1, 0, 65, 0},
       {"rise within 100 pixels of the start", marked(4, 10, 0, [](int i) { return 100.0f + 5.0f * i; }), 0, 0, 15, 0},
       {"the same rise farther away", marked(4, 25, 0, [](int i) { return 100.0f + 5.0f * i; }), 1, 0, 15, 0},
       {"unknown elevations", marked(10, 30, 1, [](int) { return kUnknownElevation; }), 0, 0, 0, 0},
