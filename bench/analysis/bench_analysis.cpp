@@ -1,7 +1,6 @@
 // bench_analysis gen N OUT.gpx   writes a generated hike of N points (climbs, rests, noise)
 // bench_analysis time IN.gpx R   parses once, then times the app's full pass R times on copies
-//                                (speeds, peak marks, profile, statistics with rests; the
-//                                sample, state and rest buffers are reused, as the app reuses them) and
+//                                (speeds, peak marks, profile, statistics with rests) and
 //                                prints the median CPU seconds of this thread, then the
 //                                median wall seconds (the machine is shared: CPU time is what
 //                                the pass costs, wall time also holds other processes' turns)
@@ -17,6 +16,7 @@
 #include <time.h>
 #include <fstream>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "analysis/Metrics.h"
@@ -109,9 +109,10 @@ int timeFile(const char* path, int runs)
     tw::TrackInfo track = parsed;  // the pass rewrites speeds and marks; start each run afresh
     const double c0 = threadCpuSeconds();
     const auto t0 = std::chrono::steady_clock::now();
-    tw::analyzeTrack(track, tw::Section{0, static_cast<int>(track.points.size())}, false, last);
+    tw::TrackAnalysis a = tw::analyzeTrack(track, false);
     const auto t1 = std::chrono::steady_clock::now();
     cpu.push_back(threadCpuSeconds() - c0);
+    last = std::move(a);  // the previous result is freed outside the measurement
     wall.push_back(std::chrono::duration<double>(t1 - t0).count());
   }
   std::sort(cpu.begin(), cpu.end());
@@ -135,11 +136,10 @@ int timeStill(long n, int runs)
   tw::recalcDistance(still);
   std::vector<double> cpu, wall;
   std::vector<int> states;
-  tw::RestWalk walk;  // kept between runs, as the controller keeps it
   for (int r = 0; r < runs; ++r) {
     const double c0 = threadCpuSeconds();
     const auto w0 = std::chrono::steady_clock::now();
-    tw::checkRest(still, true, states, walk);
+    tw::checkRest(still, true, states);
     const auto w1 = std::chrono::steady_clock::now();
     cpu.push_back(threadCpuSeconds() - c0);
     wall.push_back(std::chrono::duration<double>(w1 - w0).count());

@@ -24,7 +24,7 @@ void AppDelegate::calcSpeed()
 
 void AppDelegate::checkRest()
 {
-  if (auto* t = doc.activeTrack()) tw::checkRest(t->points, t->valid_time, doc.states, rest_walk);
+  if (auto* t = doc.activeTrack()) tw::checkRest(t->points, t->valid_time, doc.states);
 }
 
 void AppDelegate::calcTrackData()
@@ -32,7 +32,6 @@ void AppDelegate::calcTrackData()
   {
     QMutexLocker guard(&lock);
     doc.positions.clear();
-    profile_totals = {};
   }
   stats.resetMeasured();
   span = stats.span;
@@ -42,7 +41,7 @@ void AppDelegate::calcTrackData()
   if (!isDragged()) calcSpeed();
   calcTrackElevation(doc.active_track);  // the DEM fill, then the peak/col marks
   QMutexLocker guard(&lock);
-  tw::calcTrackProfile(t->points, measuredSection(), stats, doc.positions, &profile_totals);
+  tw::calcTrackProfile(t->points, measuredSection(), stats, doc.positions);
   span = stats.span;
 }
 
@@ -69,15 +68,10 @@ void AppDelegate::calcTrackInfo()
   if (t->points.size() < 2 || !tw::sectionInside(section, t->points.size())) return;
   {
     QMutexLocker guard(&lock);
-    const tw::ProfileTotals& pt = profile_totals;
-    if (pt.valid && pt.section.start == section.start && pt.section.end == section.end &&
-        pt.points == t->points.size() && pt.samples == static_cast<long long>(doc.positions.size()))
-      tw::applyProfileTotals(pt, cycling, stats);
-    else
-      tw::calcSlopeAndGradientStats(t->points, section, doc.positions, cycling, stats);
+    tw::calcSlopeAndGradientStats(t->points, section, doc.positions, cycling, stats);
   }
   checkRest();
-  if (!doc.states.empty()) tw::calcTimeStats(t->points, section, doc.states, rest_walk, stats);
+  tw::calcTimeStats(t->points, section, doc.states, stats);
 }
 
 void AppDelegate::updateGraph()

@@ -2,9 +2,8 @@
 
 #include <algorithm>
 #include <cmath>
-#include <limits>
+#include <optional>
 
-#include "analysis/Prefetch.h"
 #include "analysis/Rests.h"
 #include "analysis/TimeMath.h"
 #include "document/Geodesy.h"
@@ -74,65 +73,49 @@ std::size_t driftInRest(std::vector<Track>& points, const std::vector<int>& stat
 
 }  // namespace
 
-void ForwardSpeeds::next(std::size_t i)
-{
-  std::vector<Track>& points = points_;
-  const std::size_t n = points.size();
-  Track& p = points[i];
-  if (!p.time) {
-    p.speed = kUnknownSpeed;
-    return;
-  }
-  // The timed points between the previous timed point and carried_ are less than 60 s after
-  // it, so also after this one when its time is not earlier: the search may start there.
-  const bool carry = lastTime_ && *p.time >= *lastTime_;
-  std::size_t end = n;
-  float dtEnd = 0.0f;
-  for (std::size_t j = carry ? std::max(carried_, i + 1) : i + 1; j < n; ++j) {
-    if (!points[j].time) continue;
-    const float dt = static_cast<float>(secondsBetween(*points[j].time, *p.time));
-    if (dt >= 60.0f) {
-      end = j;
-      dtEnd = dt;
-      break;
-    }
-  }
-  carried_ = end;
-  lastTime_ = *p.time;
-  const Track& lastPoint = points.back();
-  if (end == n && i + 1 < n && lastPoint.time) {
-    const float dt = static_cast<float>(secondsBetween(*lastPoint.time, *p.time));
-    if (dt > 0.0f) {
-      end = n - 1;
-      dtEnd = dt;
-    }
-  }
-  p.speed = end == n ? kUnknownSpeed : speedOver(points[end].dist - p.dist, dtEnd);
-  if (p.speed >= moving_) {
-    total_.sum += p.speed;
-    ++total_.count;
-  }
-}
-
 void calcSpeed(std::vector<Track>& points, bool valid_time, const std::vector<int>& states)
 {
-  calcForwardSpeeds(points, valid_time, std::numeric_limits<int>::max());
+  calcForwardSpeeds(points, valid_time);
   applyRestCorrection(points, valid_time, states);
 }
 
-SpeedSum calcForwardSpeeds(std::vector<Track>& points, bool valid_time, int moving)
+void calcForwardSpeeds(std::vector<Track>& points, bool valid_time)
 {
-  if (points.empty()) return {};
-  if (!valid_time) {
-    for (Track& p : points) p.speed = kUnknownSpeed;
-    return {};
+  const std::size_t n = points.size();
+  // While times do not run backwards a window ends no earlier than the previous timed point's,
+  // so the search resumes there: the pass stays linear on a log of one point a second.
+  std::size_t carried = 0;
+  std::optional<TimePoint> lastTime;
+  for (std::size_t i = 0; i < n; ++i) {
+    Track& p = points[i];
+    if (!valid_time || !p.time) {
+      p.speed = kUnknownSpeed;
+      continue;
+    }
+    const bool carry = lastTime && *p.time >= *lastTime;
+    std::size_t end = n;
+    float dtEnd = 0.0f;
+    for (std::size_t j = carry ? std::max(carried, i + 1) : i + 1; j < n; ++j) {
+      if (!points[j].time) continue;
+      const float dt = static_cast<float>(secondsBetween(*points[j].time, *p.time));
+      if (dt >= 60.0f) {
+        end = j;
+        dtEnd = dt;
+        break;
+      }
+    }
+    carried = end;
+    lastTime = *p.time;
+    const Track& lastPoint = points.back();
+    if (end == n && i + 1 < n && lastPoint.time) {
+      const float dt = static_cast<float>(secondsBetween(*lastPoint.time, *p.time));
+      if (dt > 0.0f) {
+        end = n - 1;
+        dtEnd = dt;
+      }
+    }
+    p.speed = end == n ? kUnknownSpeed : speedOver(points[end].dist - p.dist, dtEnd);
   }
-  ForwardSpeeds speeds(points, moving);
-  for (std::size_t i = 0; i < points.size(); ++i) {
-    detail::prefetchAhead<true>(points, i);
-    speeds.next(i);
-  }
-  return speeds.total();
 }
 
 void applyRestCorrection(std::vector<Track>& points, bool valid_time, const std::vector<int>& states)

@@ -2,7 +2,6 @@
 // Per-point distances and speeds of a track, the measured section and the print section.
 
 #include <cstddef>
-#include <optional>
 #include <vector>
 
 #include "document/Records.h"
@@ -18,32 +17,10 @@ void recalcDistance(std::vector<Track>& points);
 // windows end before the rest, and drift from the rest's first point inside it).
 void calcSpeed(std::vector<Track>& points, bool valid_time, const std::vector<int>& states);
 
-// The forward windows of calcSpeed alone; returns the sum and count of the speeds of at least
-// `moving` m/h.
-struct SpeedSum {
-  long long sum = 0;
-  long long count = 0;
-};
-SpeedSum calcForwardSpeeds(std::vector<Track>& points, bool valid_time, int moving);
-
-// The forward window of one point after another, for a pass that does other work on the way:
-// next(i) sets points[i].speed and must be called for i = 0, 1, 2, … (points with valid times).
-class ForwardSpeeds {
- public:
-  ForwardSpeeds(std::vector<Track>& points, int moving) : points_(points), moving_(moving) {}
-  void next(std::size_t i);
-  SpeedSum total() const { return total_; }
-
- private:
-  std::vector<Track>& points_;
-  int moving_;
-  SpeedSum total_;
-  std::size_t carried_ = 0;  // where the previous timed point's window ended
-  std::optional<TimePoint> lastTime_;
-};
-
-// The rest correction alone, over speeds that already hold the forward windows (calcSpeed is
-// this after the forward pass); nothing without valid times or with stale states.
+// The two halves of calcSpeed. The forward windows do not depend on `states`: rest detection
+// computes them once and, after marking the rests, applies only the correction.
+void calcForwardSpeeds(std::vector<Track>& points, bool valid_time);
+// Over speeds that hold the forward windows; nothing without valid times or with stale states.
 void applyRestCorrection(std::vector<Track>& points, bool valid_time, const std::vector<int>& states);
 
 // A half-open range [start, end) of point indices.

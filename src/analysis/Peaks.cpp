@@ -1,6 +1,5 @@
 #include "analysis/Peaks.h"
 
-#include "analysis/Prefetch.h"
 #include "document/Geodesy.h"
 
 namespace tw {
@@ -38,7 +37,7 @@ void PeakMarker::markInPlace(std::vector<Track>& points, std::size_t i)
   if (i >= points.size()) return;
   Track& p = points[i];
   const int32_t type = p.hasElevation() ? decide(points, i, p.x, p.y, p.elev) : 0;
-  if (p.peak_type != type) p.peak_type = type;  // unchanged points stay clean in the cache
+  p.peak_type = type;
 }
 
 int32_t PeakMarker::decide(std::vector<Track>& points, std::size_t i, int32_t x, int32_t y, float elev)
@@ -79,10 +78,7 @@ void markPeaks(std::vector<Track>& points, int32_t stable)
 {
   if (points.empty()) return;
   PeakMarker marker(points.front(), stable);
-  for (std::size_t i = 0; i < points.size(); ++i) {
-    detail::prefetchAhead(points, i);
-    marker.markInPlace(points, i);
-  }
+  for (std::size_t i = 0; i < points.size(); ++i) marker.markInPlace(points, i);
 }
 
 }  // namespace tw

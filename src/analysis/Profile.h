@@ -6,7 +6,6 @@
 #include <vector>
 
 #include "analysis/Metrics.h"
-#include "analysis/ProfileTotals.h"
 #include "analysis/TrackStats.h"
 #include "document/Records.h"
 
@@ -17,11 +16,10 @@ namespace tw {
 inline constexpr std::size_t kMaxProfileSamples = 2'100'000;
 
 // Resets the measured fields of `stats` and `positions`, then, for a section inside the points,
-// fills total_dist, span, peak_count, max_elev, min_elev, total_up, total_down and `positions`,
-// and `totals` when given (left invalid for a section outside the points).
-// Expects the speeds and peak marks to be current.
+// fills total_dist, span, peak_count, max_elev, min_elev, total_up, total_down and `positions`.
+// Expects the peak marks to be current.
 void calcTrackProfile(const std::vector<Track>& points, Section section, TrackStats& stats,
-                      std::vector<PosInfo>& positions, ProfileTotals* totals = nullptr);
+                      std::vector<PosInfo>& positions);
 
 // Gradient of every sample over ±20 m, inside the segment between consecutive turn samples
 // `boundaries` (ascending sample indices).

@@ -5,10 +5,8 @@
 #include <cstdint>
 #include <cstdlib>
 #include <memory>
-#include <optional>
 
 #include "analysis/Metrics.h"
-#include "analysis/Prefetch.h"
 #include "analysis/TimeMath.h"
 #include "document/Geodesy.h"
 
@@ -33,20 +31,15 @@ int64_t separation(const Track& a, int32_t x, int32_t y)
 }
 
 // m/h, with the time difference taken as at least one second.
-[[gnu::always_inline]] inline int64_t speedPerHour(double metres, double seconds)
+int64_t speedPerHour(double metres, double seconds)
 {
   const double v = metres * 3600.0 / std::max(1.0, seconds);
   if (!std::isfinite(v)) return v < 0 ? INT64_MIN / 2 : INT64_MAX / 2;
   return static_cast<int64_t>(std::clamp(v, -9.0e18, 9.0e18));
 }
 
-// Phases from the peak marks and, when the first point has a time, the seconds of every point
-// (a point without a time takes its predecessor's), in one walk over the points, which also
-// steps `speeds` and fills the rest of `walk` (when the first point has a time) when given: the
-// walk streams the points from memory anyway, the later passes then read compact arrays.
-// Returns whether the seconds never decrease.
-bool phasesAndTimes(const std::vector<Track>& points, std::vector<int>& states, std::vector<double>& t,
-                    ForwardSpeeds* speeds = nullptr, RestWalk* walk = nullptr)
+// The phase of every point from the peak marks: a peak ends a climb, a col a descent.
+void phases(const std::vector<Track>& points, std::vector<int>& states)
 {
   bool descending = false;
   for (std::size_t i = 1; i < points.size(); ++i) {
@@ -55,65 +48,33 @@ bool phasesAndTimes(const std::vector<Track>& points, std::vector<int>& states, 
       break;
     }
   }
-  states.clear();
-  states.reserve(points.size());
-  const bool timed = points.front().time.has_value();
-  t.resize(timed ? points.size() : 0);
-  if (!timed) walk = nullptr;
-  if (walk) {
-    walk->ms.resize(points.size());
-    walk->seg.resize(points.size());
-    walk->speed.resize(points.size());
-  }
-  const TimePoint origin = timed ? *points.front().time : TimePoint{};
-  double last = 0.0;
-  bool ascending = true;
+  states.assign(points.size(), kStateAscending);
   for (std::size_t i = 0; i < points.size(); ++i) {
-    detail::prefetchAhead<true>(points, i);  // the walk writes the speeds
-    const Track& p = points[i];
-    states.push_back(descending ? kStateDescending : kStateAscending);
-    if (p.peak_type == 1) descending = true;
-    else if (p.peak_type == 2) descending = false;
-    if (timed) {
-      if (p.time) {
-        const double now = detail::secondsBetween(*p.time, origin);
-        if (now < last) ascending = false;
-        last = now;
-      }
-      t[i] = last;
-    }
-    if (speeds) speeds->next(i);
-    if (walk) {
-      walk->ms[i] = p.time ? p.time->time_since_epoch().count() : RestWalk::kNoTime;
-      walk->seg[i] = p.seg_dist;
-      const int64_t v = i == 0 ? 0 : speedPerHour(p.seg_dist, t[i] - t[i - 1]);
-      walk->speed[i] = static_cast<int32_t>(std::clamp<int64_t>(v, INT32_MIN, INT32_MAX));
-    }
+    if (descending) states[i] = kStateDescending;
+    if (points[i].peak_type == 1) descending = true;
+    else if (points[i].peak_type == 2) descending = false;
   }
-  return ascending;
 }
 
+// Seconds of every point after the first, which has a time; a point without one takes its
+// predecessor's.
 std::vector<double> effectiveTimes(const std::vector<Track>& points)
 {
-  std::vector<int> phases;
-  std::vector<double> t;
-  phasesAndTimes(points, phases, t);
+  std::vector<double> t(points.size());
+  const TimePoint origin = *points.front().time;
+  double last = 0.0;
+  for (std::size_t i = 0; i < points.size(); ++i) {
+    if (points[i].time) last = detail::secondsBetween(*points[i].time, origin);
+    t[i] = last;
+  }
   return t;
-}
-
-int restSpeedFrom(SpeedSum moving)
-{
-  if (moving.count == 0) return kRestSpeedCap;
-  return static_cast<int>(std::min<long long>(kRestSpeedCap, (moving.sum / moving.count) / 5));
 }
 
 class RestScanner {
  public:
-  // Every speed threshold lies within [0, 1000] m/h, so the saturated step speeds compare as the
-  // exact ones would.
-  RestScanner(const std::vector<Track>& points, std::vector<int>& states, const RestWalk& walk, int v, bool ascending)
-      : p_(points), states_(states), t_(walk.t), seg_(walk.seg), step_(walk.speed), v_(v), h_(v / 2),
-        ascending_(ascending)
+  // `t`: effectiveTimes(points); `v`: the rest speed.
+  RestScanner(const std::vector<Track>& points, std::vector<int>& states, const std::vector<double>& t, int v)
+      : p_(points), states_(states), t_(t), v_(v), h_(v / 2), ascending_(std::is_sorted(t.begin(), t.end()))
   {
   }
 
@@ -124,7 +85,7 @@ class RestScanner {
     const std::size_t n = p_.size();
     std::size_t i = 1;
     while (i < n) {
-      const int32_t v = step_[i];
+      const int64_t v = stepSpeed(i);
       if (v >= v_) {
         ++i;
         continue;
@@ -202,11 +163,13 @@ class RestScanner {
   {
     const int64_t sep = separation(p_[m], ax, ay);
     if (sep < kResumeNear) return false;
-    return sep >= kResumeFar || speedPerHour(seg_[m], t_[m] - t_[prev]) > v_;
+    return sep >= kResumeFar || speedPerHour(p_[m].seg_dist, t_[m] - t_[prev]) > v_;
   }
 
-  // The step from point k − 1 to point k is slower than the rest speed cap.
-  bool slowStep(std::size_t k) const { return step_[k] < kRestSpeedCap; }
+  // The speed of the step from point k − 1 to point k.
+  int64_t stepSpeed(std::size_t k) const { return speedPerHour(p_[k].seg_dist, t_[k] - t_[k - 1]); }
+  // That step is slower than the rest speed cap.
+  bool slowStep(std::size_t k) const { return stepSpeed(k) < kRestSpeedCap; }
 
   // Bounding boxes of blocks of points (all of them, and those whose step in is faster than V)
   // and whether a block holds a slow step, in a binary tree over the blocks, so that the first
@@ -297,7 +260,7 @@ class RestScanner {
         for (std::size_t k = std::max<std::size_t>(1, idx * kBlock); k < std::min(n_, (idx + 1) * kBlock); ++k) {
           const Track& p = s_.p_[k];
           nd.all.add(p.x, p.y);
-          if (s_.step_[k] > s_.v_) nd.fast.add(p.x, p.y);
+          if (s_.stepSpeed(k) > s_.v_) nd.fast.add(p.x, p.y);
           if (s_.slowStep(k)) nd.slow = true;
         }
       } else {
@@ -372,8 +335,6 @@ class RestScanner {
   const std::vector<Track>& p_;
   std::vector<int>& states_;
   const std::vector<double>& t_;
-  const std::vector<float>& seg_;
-  const std::vector<int32_t>& step_;
   int v_;
   int h_;
   bool ascending_;
@@ -443,39 +404,28 @@ void mergeRests(const std::vector<Track>& points, std::vector<int>& states)
 
 int restSpeed(const std::vector<Track>& points)
 {
-  SpeedSum moving;
+  long long sum = 0, count = 0;
   for (const Track& p : points) {
     if (p.speed >= kMovingSpeed) {
-      moving.sum += p.speed;
-      ++moving.count;
+      sum += p.speed;
+      ++count;
     }
   }
-  return restSpeedFrom(moving);
+  if (count == 0) return kRestSpeedCap;
+  return static_cast<int>(std::min<long long>(kRestSpeedCap, (sum / count) / 5));
 }
 
 void checkRest(std::vector<Track>& points, bool valid_time, std::vector<int>& states)
 {
-  RestWalk walk;
-  checkRest(points, valid_time, states, walk);
-}
-
-void checkRest(std::vector<Track>& points, bool valid_time, std::vector<int>& states, RestWalk& walk)
-{
-  walk.filled = false;
   if (points.empty()) return;
-  const bool detect = points.front().time && points.back().time;
-  // The speeds with phase states only are the plain forward windows, computed on the same walk.
-  std::optional<ForwardSpeeds> speeds;
-  if (detect && valid_time) speeds.emplace(points, kMovingSpeed);
-  const bool ascending = phasesAndTimes(points, states, walk.t, speeds ? &*speeds : nullptr, detect ? &walk : nullptr);
-  if (!detect) return;
-  walk.filled = true;
-  if (!valid_time) calcForwardSpeeds(points, valid_time, kMovingSpeed);
-  const SpeedSum moving = speeds ? speeds->total() : SpeedSum{};
-  RestScanner(points, states, walk, restSpeedFrom(moving), ascending).scan();
-  mergeRests(points, states, walk.t);
-  // The forward windows do not depend on the states and detection leaves the speeds alone, so
-  // recomputing the speeds with the new states is the rest correction over the current ones.
+  phases(points, states);
+  if (!points.front().time || !points.back().time) return;
+  // With phases only there is no rest to correct: these are calcSpeed's speeds.
+  calcForwardSpeeds(points, valid_time);
+  const std::vector<double> t = effectiveTimes(points);
+  RestScanner(points, states, t, restSpeed(points)).scan();
+  mergeRests(points, states, t);
+  // calcSpeed with the new states: the forward windows stay, the rest correction is added.
   applyRestCorrection(points, valid_time, states);
 }
 

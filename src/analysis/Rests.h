@@ -1,7 +1,6 @@
 #pragma once
 // Rest detection: one state per point.
 
-#include <cstdint>
 #include <vector>
 
 #include "document/Records.h"
@@ -19,18 +18,6 @@ inline constexpr int kStateRestEnd = 4;
 // marks, then, when the first and last points have times, rests found from the speeds and
 // merged. Recomputes the speeds (calcSpeed) before and after the detection.
 void checkRest(std::vector<Track>& points, bool valid_time, std::vector<int>& states);
-
-// What detection gathers about every point on its walk over them, when it runs (the first and
-// last points have times): later passes read these compact arrays instead of the points.
-struct RestWalk {
-  static constexpr int64_t kNoTime = INT64_MIN;
-  bool filled = false;
-  std::vector<double> t;       // seconds after the first point (without a time: its predecessor's)
-  std::vector<int64_t> ms;     // the point's time in milliseconds since the epoch, or kNoTime
-  std::vector<float> seg;      // step length into the point
-  std::vector<int32_t> speed;  // speed of that step (m/h, saturated; 0 for the first point)
-};
-void checkRest(std::vector<Track>& points, bool valid_time, std::vector<int>& states, RestWalk& walk);
 
 // The merging pass of checkRest over finished detection states: rests close in time and in
 // place, or touching, become one.

@@ -17,28 +17,14 @@ TrackAnalysis analyzeTrack(TrackInfo& track, bool cycling)
 TrackAnalysis analyzeTrack(TrackInfo& track, Section section, bool cycling)
 {
   TrackAnalysis a;
-  analyzeTrack(track, section, cycling, a);
-  return a;
-}
-
-void analyzeTrack(TrackInfo& track, Section section, bool cycling, TrackAnalysis& a)
-{
-  a.stats = TrackStats{};
-  a.positions.clear();
-  a.states.clear();
-  a.rests = 0;
   auto& pts = track.points;
-  if (pts.empty()) return;
-  // Rest detection starts by recomputing the speeds from the same forward windows; when it
-  // will run, a first pass here would only be overwritten.
-  const bool restsWillRun = pts.size() >= 2 && sectionInside(section, pts.size()) && pts.front().time &&
-                            pts.back().time;
-  if (!restsWillRun) calcSpeed(pts, track.valid_time, a.states);
+  if (pts.empty()) return a;
+  calcSpeed(pts, track.valid_time, a.states);
   markPeaks(pts, track.stable);
-  ProfileTotals totals;
-  calcTrackProfile(pts, section, a.stats, a.positions, &totals);
-  calcTrackInfo(pts, track.valid_time, section, totals, cycling, a.states, a.walk, a.stats);
+  calcTrackProfile(pts, section, a.stats, a.positions);
+  calcTrackInfo(pts, track.valid_time, section, a.positions, cycling, a.states, a.stats);
   a.rests = static_cast<int>(std::count(a.states.begin(), a.states.end(), kStateRestStart));
+  return a;
 }
 
 }  // namespace tw

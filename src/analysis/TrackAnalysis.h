@@ -5,7 +5,6 @@
 #include <vector>
 
 #include "analysis/Metrics.h"
-#include "analysis/Rests.h"
 #include "analysis/TrackStats.h"
 #include "document/Records.h"
 
@@ -16,14 +15,11 @@ struct TrackAnalysis {
   std::vector<PosInfo> positions;
   std::vector<int> states;
   int rests = 0;  // rest starts (state 3)
-  RestWalk walk;  // rest detection's buffers, kept for the next call
 };
 
 // Runs calcSpeed, markPeaks, calcTrackProfile and calcTrackInfo (with rest detection) on
 // `track` over `section` (the whole track when absent). The points' distances must be current.
 TrackAnalysis analyzeTrack(TrackInfo& track, bool cycling);
 TrackAnalysis analyzeTrack(TrackInfo& track, Section section, bool cycling);
-// The same into `out`, reusing its buffers as the controller reuses `positions` and `states`.
-void analyzeTrack(TrackInfo& track, Section section, bool cycling, TrackAnalysis& out);
 
 }  // namespace tw

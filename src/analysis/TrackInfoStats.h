@@ -5,8 +5,6 @@
 #include <vector>
 
 #include "analysis/Metrics.h"
-#include "analysis/ProfileTotals.h"
-#include "analysis/Rests.h"
 #include "analysis/TrackStats.h"
 #include "document/Records.h"
 
@@ -17,20 +15,13 @@ namespace tw {
 void calcTrackInfo(std::vector<Track>& points, bool valid_time, Section section,
                    const std::vector<PosInfo>& positions, bool cycling, std::vector<int>& states,
                    TrackStats& stats);
-// The same from the totals that calcTrackProfile gathered over `section`, with the caller's
-// buffers for rest detection (kept between calls, a long track's are not allocated afresh).
-void calcTrackInfo(std::vector<Track>& points, bool valid_time, Section section, const ProfileTotals& totals,
-                   bool cycling, std::vector<int>& states, RestWalk& walk, TrackStats& stats);
 
-// The parts of calcTrackInfo, for callers that manage rest detection themselves.
+// The parts of calcTrackInfo before and after rest detection, for the controller, which reads
+// the samples under its lock but runs detection outside it.
 void calcSlopeAndGradientStats(const std::vector<Track>& points, Section section,
                                const std::vector<PosInfo>& positions, bool cycling, TrackStats& stats);
 void calcTimeStats(const std::vector<Track>& points, Section section, const std::vector<int>& states,
                    TrackStats& stats);
-// The same reading the times and step lengths that rest detection gathered (the points when
-// `walk` was not filled for them).
-void calcTimeStats(const std::vector<Track>& points, Section section, const std::vector<int>& states,
-                   const RestWalk& walk, TrackStats& stats);
 
 // Degrees of a gradient in percent; 0 for the unknown gradient −10000.
 int calcDegree(int gradient);

@@ -21,7 +21,6 @@
 #include "app/ConfigSchema.h"
 #include "analysis/InfoFields.h"
 #include "analysis/Metrics.h"
-#include "analysis/ProfileTotals.h"
 #include "analysis/Rests.h"
 #include "analysis/TrackStats.h"
 #include "app/HttpClient.h"
@@ -213,10 +212,6 @@ class AppDelegate : public QObject {
   tw::InfoFields infoFields() const;
   bool applyTrackInfo(const std::string& name, int timeAdjustTag);
   tw::Section measuredSection() const;
-  // Gathered with doc.positions by calcTrackData; calcTrackInfo uses them while they still
-  // describe the measured section and its samples.
-  tw::ProfileTotals profile_totals;
-  tw::RestWalk rest_walk;  // rest detection's buffers, kept between calls
   // ---- end analysis ----
 
   // ---- tiles and elevation (src/tiles, src/elevation) ----

@@ -2,12 +2,8 @@
 
 #include <algorithm>
 #include <array>
-#include <bit>
 #include <cmath>
 #include <cstring>
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
 
 namespace tw {
 
@@ -23,104 +19,6 @@ const std::array<uint64_t, 9> kLeadingBytes = [] {
   }
   return m;
 }();
-
-#if defined(__SSE2__)
-// kSetLanes[m]: the positions of the set bits of m in ascending order, one per byte;
-// kSetCount[m]: how many there are.
-const std::array<uint64_t, 256> kSetLanes = [] {
-  std::array<uint64_t, 256> t{};
-  for (unsigned m = 0; m < 256; ++m) {
-    uint8_t lanes[8] = {};
-    unsigned n = 0;
-    for (unsigned i = 0; i < 8; ++i)
-      if (m >> i & 1) lanes[n++] = static_cast<uint8_t>(i);
-    std::memcpy(&t[m], lanes, sizeof lanes);
-  }
-  return t;
-}();
-const std::array<uint8_t, 256> kSetCount = [] {
-  std::array<uint8_t, 256> t{};
-  for (unsigned m = 0; m < 256; ++m) t[m] = static_cast<uint8_t>(std::popcount(m));
-  return t;
-}();
-
-// A segment's constants, one per lane.
-struct Lanes {
-  __m128 ax, ux, uy, dx, len, outer, inner2;
-};
-
-// The values of an eight-pixel run of a box row that do not depend on the row, pixel centre px
-// from the segment's start: px·ux, px·uy and the squared x distances to both ends.
-struct Run {
-  __m128 pxUx[2], pxUy[2], exA2[2], exB2[2];
-};
-
-Run runAt(int x, const Lanes& l)
-{
-  Run r;
-  for (int k = 0; k < 2; ++k) {
-    const __m128 xs = _mm_cvtepi32_ps(_mm_setr_epi32(x, x + 1, x + 2, x + 3));
-    const __m128 px = _mm_sub_ps(_mm_add_ps(xs, _mm_set1_ps(0.5f)), l.ax);
-    const __m128 exB = _mm_sub_ps(px, l.dx);
-    r.pxUx[k] = _mm_mul_ps(px, l.ux);
-    r.pxUy[k] = _mm_mul_ps(px, l.uy);
-    r.exA2[k] = _mm_mul_ps(px, px);
-    r.exB2[k] = _mm_mul_ps(exB, exB);
-    x += 4;
-  }
-  return r;
-}
-
-inline __m128 select(__m128 mask, __m128 a, __m128 b)
-{
-  return _mm_or_ps(_mm_and_ps(mask, a), _mm_andnot_ps(mask, b));
-}
-
-// Pixels x..x1 of one box row of a segment with round ends at both points, eight at a time;
-// `first` holds the run at x. Each lane does the scalar loop's float operations on the same
-// values, so the coverage is the same to the bit. Where the scalar loop skips a pixel (`outer`
-// or more from the body or an end) the lane's coverage comes out at most 0 without a test, for
-// the ends because the rounded square root of the rounded outer² is outer again, and the
-// saturating packs turn it into 0. Returns where the scalar loop takes over: past x1, or near
-// the row's end.
-int roundRow(uint8_t* row, int x, int x1, int w, uint32_t rowStart, float py, float dy, const Lanes& l,
-             const Run& first, uint32_t*& fresh)
-{
-  const __m128 one = _mm_set1_ps(1.0f), half = _mm_set1_ps(0.5f), k255 = _mm_set1_ps(255.0f);
-  const __m128 sign = _mm_set1_ps(-0.0f), zero = _mm_setzero_ps();
-  const float pyEnd = py - dy;
-  const __m128 eyA2 = _mm_set1_ps(py * py), eyB2 = _mm_set1_ps(pyEnd * pyEnd);
-  const __m128 pyUx = _mm_set1_ps(py * _mm_cvtss_f32(l.ux)), pyUy = _mm_set1_ps(py * _mm_cvtss_f32(l.uy));
-  auto cover = [&](const Run& r, int k) {
-    const __m128 s = _mm_add_ps(r.pxUx[k], pyUy);
-    const __m128 q = _mm_andnot_ps(sign, _mm_sub_ps(r.pxUy[k], pyUx));
-    const __m128 after = _mm_cmpge_ps(s, zero);  // not before the start
-    const __m128 body = _mm_and_ps(after, _mm_cmple_ps(s, l.len));
-    const __m128 d2 = _mm_add_ps(select(after, r.exB2[k], r.exA2[k]), select(after, eyB2, eyA2));
-    const __m128 end = select(_mm_cmple_ps(d2, l.inner2), one, _mm_sub_ps(l.outer, _mm_sqrt_ps(d2)));
-    const __m128 cov = _mm_min_ps(select(body, _mm_sub_ps(l.outer, q), end), one);
-    return _mm_cvttps_epi32(_mm_add_ps(_mm_mul_ps(cov, k255), half));
-  };
-  const __m128i none = _mm_setzero_si128();
-  for (bool atFirst = true; x <= x1 && x + 8 <= w; x += 8, atFirst = false) {
-    const Run r = atFirst ? first : runAt(x, l);
-    const __m128i v16 = _mm_packs_epi32(cover(r, 0), cover(r, 1));
-    const __m128i want = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(&kLeadingBytes[std::min(8, x1 - x + 1)]));
-    const __m128i v = _mm_and_si128(_mm_packus_epi16(v16, v16), want);
-    const __m128i old = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(row + x));
-    _mm_storel_epi64(reinterpret_cast<__m128i*>(row + x), _mm_max_epu8(old, v));
-    // Pixels touched for the first time, written left to right without a branch per pixel.
-    const unsigned added = static_cast<unsigned>(
-        _mm_movemask_epi8(_mm_andnot_si128(_mm_cmpeq_epi8(v, none), _mm_cmpeq_epi8(old, none)))) & 0xff;
-    const __m128i at = _mm_unpacklo_epi8(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(&kSetLanes[added])), none);
-    const __m128i base = _mm_set1_epi32(static_cast<int>(rowStart + static_cast<uint32_t>(x)));
-    _mm_storeu_si128(reinterpret_cast<__m128i*>(fresh), _mm_add_epi32(base, _mm_unpacklo_epi16(at, none)));
-    _mm_storeu_si128(reinterpret_cast<__m128i*>(fresh + 4), _mm_add_epi32(base, _mm_unpackhi_epi16(at, none)));
-    fresh += kSetCount[added];
-  }
-  return x;
-}
-#endif
 
 }  // namespace
 
@@ -170,11 +68,6 @@ void CoverageCanvas::segment(FPoint a, FPoint b, float hw, bool flatA, bool flat
     }
     if (t0 > t1) return;
   }
-  const bool roundEnds = !flatA && !flatB;
-#if defined(__SSE2__)
-  const Lanes sv{_mm_set1_ps(a.x), _mm_set1_ps(ux),    _mm_set1_ps(uy),    _mm_set1_ps(dx),
-                 _mm_set1_ps(len), _mm_set1_ps(outer), _mm_set1_ps(inner2)};
-#endif
   constexpr float kPiece = 8.0f;
   for (float ts = t0; ts <= t1; ts += kPiece) {
     const float te = std::min(t1, ts + kPiece);
@@ -185,14 +78,10 @@ void CoverageCanvas::segment(FPoint a, FPoint b, float hw, bool flatA, bool flat
     const int y0 = std::max(0, static_cast<int>(std::ceil(std::min(p0y, p1y) - outer - 0.5f)));
     const int y1 = std::min(h_ - 1, static_cast<int>(std::floor(std::max(p0y, p1y) + outer - 0.5f)));
     if (x0 > x1 || y0 > y1) continue;
-    // Room for every pixel of the box and one spare run, so first touches need no capacity checks.
-    const size_t room = nTouched_ + static_cast<size_t>(x1 - x0 + 1) * static_cast<size_t>(y1 - y0 + 1) + 8;
+    // Room for every pixel of the box, so first touches need no capacity checks.
+    const size_t room = nTouched_ + static_cast<size_t>(x1 - x0 + 1) * static_cast<size_t>(y1 - y0 + 1);
     if (touched_.size() < room) touched_.resize(std::max(room, 2 * touched_.size()));
     uint32_t* fresh = touched_.data() + nTouched_;
-#if defined(__SSE2__)
-    const bool vector = roundEnds && x0 + 8 <= w_;
-    const Run first = vector ? runAt(x0, sv) : Run{};
-#endif
     for (int y = y0; y <= y1; ++y) {
       const float py = y + 0.5f - a.y;
       uint8_t* row = &mask_[static_cast<size_t>(y) * w_];
@@ -203,11 +92,7 @@ void CoverageCanvas::segment(FPoint a, FPoint b, float hw, bool flatA, bool flat
         if ((run & want) == want) continue;
       }
       const uint32_t rowStart = static_cast<uint32_t>(y) * static_cast<uint32_t>(w_);
-      int x = x0;
-#if defined(__SSE2__)
-      if (vector) x = roundRow(row, x, x1, w_, rowStart, py, dy, sv, first, fresh);
-#endif
-      for (; x <= x1; ++x) {
+      for (int x = x0; x <= x1; ++x) {
         uint8_t& m = row[x];
         if (m == 255) continue;  // dense tracks saturate most pixels early
         const float px = x + 0.5f - a.x;
@@ -251,28 +136,6 @@ void CoverageCanvas::compositeOver(uint32_t* pixels, int stride, uint8_t r, uint
     const uint32_t sa = (a255 * m + 127) / 255;  // source alpha with coverage
     src[m] = {sa, (r * sa + 127) / 255, (g * sa + 127) / 255, (b * sa + 127) / 255};
   }
-#if defined(__SSE2__)
-  // The same integer blend on the four channels at once: per coverage value the source
-  // channels (b, g, r, a as the bytes lie in memory) and four times 255 − source alpha;
-  // x / 255 is (x + 1 + (x >> 8)) >> 8 for every x the blend can produce (up to 255 · 255 + 127),
-  // and packing with unsigned saturation is the min with 255.
-  alignas(16) uint16_t lanes[256][8];
-  for (size_t m = 0; m < 256; ++m) {
-    const auto inv = static_cast<uint16_t>(255 - src[m].sa);
-    const uint16_t t[8] = {static_cast<uint16_t>(src[m].b), static_cast<uint16_t>(src[m].g),
-                           static_cast<uint16_t>(src[m].r), static_cast<uint16_t>(src[m].sa), inv, inv, inv, inv};
-    std::memcpy(lanes[m], t, sizeof t);
-  }
-  const __m128i none = _mm_setzero_si128(), k127 = _mm_set1_epi16(127), k1 = _mm_set1_epi16(1);
-  auto blend = [&](uint32_t& dst, uint8_t m) __attribute__((always_inline)) {
-    const __m128i t = _mm_load_si128(reinterpret_cast<const __m128i*>(lanes[m]));
-    const __m128i dc = _mm_unpacklo_epi8(_mm_cvtsi32_si128(static_cast<int>(dst)), none);
-    const __m128i x = _mm_add_epi16(_mm_mullo_epi16(dc, _mm_unpackhi_epi64(t, t)), k127);
-    const __m128i q = _mm_srli_epi16(_mm_add_epi16(_mm_add_epi16(x, k1), _mm_srli_epi16(x, 8)), 8);
-    const __m128i sum = _mm_add_epi16(q, t);
-    dst = static_cast<uint32_t>(_mm_cvtsi128_si32(_mm_packus_epi16(sum, sum)));
-  };
-#else
   auto blend = [&](uint32_t& dst, uint8_t m) __attribute__((always_inline)) {
     const Source& s = src[m];
     if (s.sa == 0) return;
@@ -283,7 +146,6 @@ void CoverageCanvas::compositeOver(uint32_t* pixels, int stride, uint8_t r, uint
     };
     dst = (ch(24, s.sa) << 24) | (ch(16, s.r) << 16) | (ch(8, s.g) << 8) | ch(0, s.b);
   };
-#endif
   if (nTouched_ * 4 > mask_.size()) {
     // A long stroke over much of the canvas: row order is kinder to the caches than the
     // scattered order in which the pixels were first touched.
