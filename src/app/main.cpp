@@ -11,7 +11,7 @@
 #include "app/AppDelegate.h"
 #include "app/LaunchOptions.h"
 #include "app/MainWindow.h"
-#include "tiles/QtHttpClient.h"
+#include "net/QtHttpClient.h"
 
 namespace {
 

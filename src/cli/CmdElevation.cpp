@@ -7,8 +7,8 @@
 #include "cli/CliCommands.h"
 #include "cli/CliDocument.h"
 #include "elevation/ElevationBatch.h"
+#include "net/QtHttpClient.h"
 #include "tiles/Hosts.h"
-#include "tiles/QtHttpClient.h"
 #include "tiles/TileUrl.h"
 
 namespace twcli {

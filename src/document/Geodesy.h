@@ -51,6 +51,15 @@ struct DPoint {
   double x = 0.0;
   double y = 0.0;
 };
+// A rectangle in global pixels or tile units of one zoom (the viewport's and the tile grids').
+struct DRect {
+  double x = 0, y = 0, width = 0, height = 0;
+
+  bool intersects(const DRect& o) const
+  {
+    return x < o.x + o.width && o.x < x + width && y < o.y + o.height && o.y < y + height;
+  }
+};
 
 bool online(IPoint p1, IPoint p2, IPoint p3);
 bool online(IPoint p1, IPoint p2, IPoint p3, IPoint p4);

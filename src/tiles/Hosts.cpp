@@ -19,6 +19,4 @@ std::string gsiBase() { return fromEnv("TARNWICK_GSI_BASE", "https://cyberjapand
 std::string osmBase() { return fromEnv("TARNWICK_OSM_BASE", "https://{s}.tile.openstreetmap.org"); }
 std::string gsiMapsBase() { return fromEnv("TARNWICK_GSI_MAPS_BASE", "https://maps.gsi.go.jp"); }
 
-std::string userAgent() { return std::string("Tarnwick/") + TW_VERSION; }
-
 }  // namespace tw

@@ -14,7 +14,4 @@ std::string osmBase();
 // GSI web map site (help pages); TARNWICK_GSI_MAPS_BASE overrides it.
 std::string gsiMapsBase();
 
-// "Tarnwick/<version>", sent with every request (the OpenStreetMap tile policy asks for it).
-std::string userAgent();
-
 }  // namespace tw

@@ -6,8 +6,8 @@
 #include <functional>
 #include <vector>
 
+#include "document/Geodesy.h"
 #include "tiles/Tile.h"
-#include "view/ViewportState.h"
 
 namespace tw {
 

@@ -3,16 +3,9 @@
 
 #include <cstdint>
 
+#include "document/Geodesy.h"
+
 namespace tw {
-
-struct DRect {
-  double x = 0, y = 0, width = 0, height = 0;
-
-  bool intersects(const DRect& o) const
-  {
-    return x < o.x + o.width && o.x < x + width && y < o.y + o.height && o.y < y + height;
-  }
-};
 
 struct ViewportState {
   double lat = 35.855499;

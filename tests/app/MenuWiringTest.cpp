@@ -10,8 +10,8 @@
 
 #include "app/AppDelegate.h"
 #include "app/MainWindow.h"
+#include "net/QtHttpClient.h"
 #include "support/LoopbackHttpServer.h"
-#include "tiles/QtHttpClient.h"
 
 using twtest::LoopbackHttpServer;
 

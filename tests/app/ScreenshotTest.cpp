@@ -14,8 +14,8 @@
 #include "app/AppDelegate.h"
 #include "app/LaunchOptions.h"
 #include "app/MainWindow.h"
+#include "net/QtHttpClient.h"
 #include "support/LoopbackHttpServer.h"
-#include "tiles/QtHttpClient.h"
 
 using twtest::LoopbackHttpServer;
 

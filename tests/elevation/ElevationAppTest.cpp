@@ -9,8 +9,8 @@
 #include "DemTestUtil.h"
 #include "app/AppDelegate.h"
 #include "elevation/DemPanel.h"
+#include "net/QtHttpClient.h"
 #include "support/LoopbackHttpServer.h"
-#include "tiles/QtHttpClient.h"
 
 using twtest::LoopbackHttpServer;
 using B = LoopbackHttpServer::Behaviour;

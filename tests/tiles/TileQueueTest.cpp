@@ -11,9 +11,9 @@
 #include <cstdlib>
 
 #include "app/AppDelegate.h"
+#include "net/QtHttpClient.h"
 #include "support/LoopbackHttpServer.h"
 #include "support/TestPaths.h"
-#include "tiles/QtHttpClient.h"
 #include "tiles/TileDecode.h"
 
 using twtest::LoopbackHttpServer;

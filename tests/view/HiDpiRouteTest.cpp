@@ -12,8 +12,8 @@
 
 #include "app/AppDelegate.h"
 #include "app/MainWindow.h"
+#include "net/QtHttpClient.h"
 #include "support/LoopbackHttpServer.h"
-#include "tiles/QtHttpClient.h"
 #include "view/LayerViews.h"
 
 namespace {

@@ -12,9 +12,9 @@
 
 #include "app/AppDelegate.h"
 #include "app/AppShell.h"
+#include "net/QtHttpClient.h"
 #include "support/LoopbackHttpServer.h"
 #include "support/TestPaths.h"
-#include "tiles/QtHttpClient.h"
 #include "view/InfoView.h"
 #include "view/LayerViews.h"
 

@@ -11,9 +11,9 @@
 
 #include "app/AppDelegate.h"
 #include "app/MainWindow.h"
+#include "net/QtHttpClient.h"
 #include "support/LoopbackHttpServer.h"
 #include "support/TestPaths.h"
-#include "tiles/QtHttpClient.h"
 
 namespace {
 

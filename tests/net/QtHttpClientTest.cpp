@@ -1,12 +1,13 @@
 // The blocking GET against a loopback server that answers well and badly.
 #include <gtest/gtest.h>
 
+#include <QCoreApplication>
 #include <QElapsedTimer>
 #include <thread>
 #include <vector>
 
+#include "net/QtHttpClient.h"
 #include "support/LoopbackHttpServer.h"
-#include "tiles/QtHttpClient.h"
 
 using twtest::LoopbackHttpServer;
 using B = LoopbackHttpServer::Behaviour;
@@ -102,4 +103,11 @@ TEST_F(QtHttpClientTest, ConcurrentCallsFromWorkerThreads)
     EXPECT_EQ(r.body, QByteArray("hello"));
   }
   EXPECT_GE(server.maxConcurrent(), 2);
+}
+
+int main(int argc, char** argv)
+{
+  QCoreApplication app(argc, argv);
+  ::testing::InitGoogleTest(&argc, argv);
+  return RUN_ALL_TESTS();
 }

@@ -6,7 +6,7 @@
 #include <QMutex>
 #include <vector>
 
-#include "app/HttpClient.h"
+#include "net/HttpClient.h"
 
 class QNetworkReply;
 
@@ -18,6 +18,9 @@ class QtHttpClient : public HttpClient {
   explicit QtHttpClient(qint64 maxBodyBytes = kDefaultMaxBody) : maxBody_(maxBodyBytes) {}
   HttpResult get(const QString& url, int timeoutMs) override;
   void cancel() override;
+
+  // "Tarnwick/<version>", sent with every request (the OpenStreetMap tile policy asks for it).
+  static QString userAgent();
 
  private:
   // False once cancelled: the reply is then aborted by its own thread right away.

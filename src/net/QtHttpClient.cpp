@@ -1,4 +1,4 @@
-#include "tiles/QtHttpClient.h"
+#include "net/QtHttpClient.h"
 
 #include <QEventLoop>
 #include <QMetaObject>
@@ -11,8 +11,6 @@
 
 #include <algorithm>
 
-#include "tiles/Hosts.h"
-
 namespace {
 HttpResult cancelledResult()
 {
@@ -22,6 +20,8 @@ HttpResult cancelledResult()
   return r;
 }
 }  // namespace
+
+QString QtHttpClient::userAgent() { return QStringLiteral("Tarnwick/" TW_VERSION); }
 
 bool QtHttpClient::enlist(QNetworkReply* reply)
 {
@@ -60,7 +60,7 @@ HttpResult QtHttpClient::get(const QString& url, int timeoutMs)
 
   QNetworkAccessManager manager;
   QNetworkRequest request(target);
-  request.setHeader(QNetworkRequest::UserAgentHeader, QString::fromStdString(tw::userAgent()));
+  request.setHeader(QNetworkRequest::UserAgentHeader, userAgent());
   request.setAttribute(QNetworkRequest::CacheLoadControlAttribute, QNetworkRequest::AlwaysNetwork);
   request.setAttribute(QNetworkRequest::CacheSaveControlAttribute, false);
 
