@@ -217,6 +217,7 @@ void AppDelegate::updateButton() { emit buttonsChanged(); }
 void AppDelegate::timerProc()
 {
   if (downloads_stopped) return;  // closing: no alert may hold up the exit
+  const bool net_ok = tileStore.net_ok;
   if (!net_ok && net_status) {
     // Cleared before the modal box: its event loop keeps this timer running.
     net_status = false;
@@ -238,10 +239,13 @@ void AppDelegate::drawProc()
   }
   if (!graph_needs_draw.exchange(false)) return;
   {
-    QMutexLocker locker(&lock);
+    QMutexLocker locker(&lock);  // the fill rewrites points and the profile
+    // Tiles stored before the fill starts are read by it; those arriving meanwhile stay
+    // unread, so the eviction below spares them until the next tick's fill.
+    const std::uint64_t mark = demStore.readMark();
     if (doc.invalid_track) checkTrackElevation();
     if (doc.invalid_wp) checkWayPointElevation();
-    dem_unread.clear();  // read by the fill above: ordinary eviction from here on
+    demStore.markRead(mark);
     removeTiles();
   }
   if (!isDragged()) {

@@ -27,11 +27,11 @@
 #include "document/DocumentState.h"
 #include "document/Geodesy.h"
 #include "editing/EditingState.h"
-#include "elevation/Elevation.h"
+#include "elevation/DemStore.h"
 #include "net/HttpClient.h"
-#include "tiles/MapImage.h"
 #include "tiles/Tile.h"
 #include "tiles/TilePlan.h"
+#include "tiles/TileStore.h"
 #include "view/InputRules.h"
 #include "view/RoutePlan.h"
 #include "view/ViewportState.h"
@@ -53,8 +53,10 @@ class AppDelegate : public QObject {
   MessageBoxes& boxes() { return *seams_.boxes; }
   HttpClient* http() { return seams_.http; }
 
-  // The controller's own recursive lock: guards images, requests, elevations, elevations5A
-  // and positions, shared with the download workers.
+  // The document lock: guards `doc.positions` (the profile samples) for the graph's readers;
+  // profile rebuilds, drags on the map and the draw tick's fill hold it. The caches the download
+  // workers share have locks of their own (tileStore, demStore), taken inside this one, never
+  // the other way round.
   QRecursiveMutex lock;
   // Background downloads of map and DEM tiles, at most 5 at a time.
   QThreadPool queue;
@@ -215,23 +217,21 @@ class AppDelegate : public QObject {
   // ---- end analysis ----
 
   // ---- tiles and elevation (src/tiles, src/elevation) ----
+  // Everything the download workers share: the DEM caches, and the map tile cache, requests,
+  // needs snapshot and network flag. Only the stores touch their containers.
+  tw::DemStore demStore;
+  TileStore tileStore{demStore};
   void calcTrackElevation(int track);
   void requestElevation();
   // ---- end tiles and elevation ----
 
   // ---- tiles: map tile cache and download queue (src/tiles) ----
-  // `images`, `requests` and the DEM caches are guarded by `lock`; workers touch nothing else
-  // of the controller except the atomics below and the needs snapshot (under the lock).
-  std::vector<MapImagePtr> images;  // arrival order
-  std::vector<tw::Tile> requests;   // handed to the queue and not finished
-  tw::DRect elevRect;               // zoom-14 DEM grid of the visible area
+  // Workers touch nothing of the controller but `tileStore`, `demStore` and the atomics here;
+  // they compare with the store's needs snapshot, never the viewport the main thread moves.
+  tw::DRect elevRect;  // zoom-14 DEM grid of the visible area (main thread)
   // The current map kind is `derived.map_type` (app section), stored under "map_type".
-  std::atomic<bool> net_ok{true};          // last network outcome, read by the 1 s timer
   std::atomic<bool> map_needs_draw{false}; // a tile arrived: the next draw tick redraws the map
   bool needsRedraw = false;                // the basic layers need redrawing
-  // What checkNeeds compares with, copied under the lock when tiles are planned or the map
-  // kind changes, so workers never read the viewport while the main thread moves it.
-  tw::NeedsInput tile_needs;
   // Quitting or closing: queued downloads are dropped and those in flight cancelled, so the
   // workers end at once whatever the network does; from then on no worker touches the caches
   // or the network flag. The destructor still waits for the (now short) workers.
@@ -239,17 +239,19 @@ class AppDelegate : public QObject {
   std::atomic<bool> downloads_stopped{false};
   // The last step of updateLocation: plan, evict, sort and enqueue.
   void planTiles();
-  // Appends to `requests` and queues one getTile operation (main thread; also requestElevation).
+  // Lists the request and queues one getTile operation (main thread; also requestElevation).
   void addRequest(const tw::Tile& k);
   void getTile(const tw::Tile& k);
   bool downloadImage(const tw::Tile& k);
+  // Forwards to the store.
   bool checkNeeds(const tw::Tile& k);
   bool findTile(const tw::Tile& k);
   bool findRequests(const tw::Tile& k);
   bool checkImageRequest();
   void removeRequests(const tw::Tile& k);
+  // Eviction with the live grid, zoom, mode and elevRect.
   void removeTiles();
-  // Empties `images` under the lock (map kind change, print mode start and end).
+  // Empties the map tile cache (map kind change, print mode start and end).
   void clearImages();
   void mapStandard();
   void mapPale();
@@ -259,12 +261,7 @@ class AppDelegate : public QObject {
   void updateMap();
   // ---- end tiles ----
 
-  // ---- elevation: DEM caches and lookups (src/elevation) ----
-  tw::ElevationList elevations;    // DEM10B, guarded by `lock`
-  tw::ElevationList elevations5A;  // DEM5A, guarded by `lock`
-  // Tiles stored since the last draw tick's fill, guarded by `lock`: eviction spares them
-  // until that fill has read them, so a pan between arrival and tick cannot lose them.
-  tw::ElevationList dem_unread;
+  // ---- elevation: DEM downloads, lookups and the fill (src/elevation) ----
   // 1 (DEM5A first) only during a recalculation; workers reset both on a transport error.
   std::atomic<int> dem_mode{0};
   std::atomic<bool> elev_recalc{false};
@@ -273,11 +270,6 @@ class AppDelegate : public QObject {
   // Runs on a queue worker for request kinds 1, 2 and 3 (the tile queue calls it). True when
   // the tile was stored or is no longer needed.
   bool downloadElevation(const tw::Tile& tile);
-  // Under the lock: is this DEM key cached (kinds 1, 2 in elevations, kind 3 in elevations5A)?
-  bool findElevation(const tw::Tile& tile);
-  // Under the lock, from removeTiles: DEM eviction by tw::demEvictRule (tiles/TilePlan.h)
-  // with view.zoom, mode and elevRect, sparing `dem_unread`.
-  void removeElevations();
   // Metres, −1.0 for DEM5A without data, −100.0 when the tile is not cached.
   float getElevation(double lat, double lon);
   float getElevation5A(double lat, double lon);
@@ -285,7 +277,7 @@ class AppDelegate : public QObject {
   void recalcElevation();
   // The DemPanel dialog, modal: 1 OK (dem_mode stored), 0 cancelled. Tests replace it.
   std::function<int()> runDemPanel;
-  // Asked after the draw tick that found DEM5A gaps, outside the lock.
+  // Asked after the draw tick that found DEM5A gaps, outside it.
   void askDemFallback();
   // ---- end elevation ----
 

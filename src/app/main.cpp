@@ -4,7 +4,6 @@
 #include <QFontDatabase>
 #include <QLibraryInfo>
 #include <QLocale>
-#include <QMutexLocker>
 #include <QTranslator>
 #include <cstdio>
 
@@ -31,8 +30,7 @@ void setUpLanguage(QApplication& app, QTranslator& qtbase)
 
 bool workPending(AppDelegate& d)
 {
-  QMutexLocker locker(&d.lock);
-  return !d.requests.empty() || d.queue.activeThreadCount() > 0 || d.needsRedraw || d.map_needs_draw ||
+  return d.tileStore.hasRequests() || d.queue.activeThreadCount() > 0 || d.needsRedraw || d.map_needs_draw ||
          d.graph_needs_draw;
 }
 

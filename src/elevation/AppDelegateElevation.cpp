@@ -1,11 +1,8 @@
-// The DEM caches, their downloads and lookups, and the elevation fill of the controller: glue
-// over elevation/DemParse.h, DemLookup.h, ElevationPlan.h and ElevationFill.h.
+// The DEM downloads and lookups and the elevation fill of the controller: glue over the
+// DemStore (elevation/DemStore.h), elevation/DemParse.h, ElevationPlan.h and ElevationFill.h.
 #include <QMetaObject>
-#include <QMutexLocker>
-#include <algorithm>
 
 #include "app/AppDelegate.h"
-#include "elevation/DemLookup.h"
 #include "elevation/DemPanel.h"
 #include "elevation/DemParse.h"
 #include "elevation/ElevationFill.h"
@@ -43,60 +40,25 @@ bool AppDelegate::downloadElevation(const tw::Tile& k)
   if (result.cancelled) return false;  // shutting down: the recalculation and network flag stay as they are
   if (result.transportError) {
     // A running recalculation is abandoned; its points stay unknown until asked for again.
-    net_ok = false;
+    tileStore.net_ok = false;
     dem_mode = 0;
     elev_recalc = false;
     return false;
   }
-  net_ok = true;
+  tileStore.net_ok = true;
   if (!checkNeeds(k)) return true;
 
   auto e = tw::demTileFromAnswer(k.x, k.y, dem5a ? tw::DemModel::DEM5A : tw::DemModel::DEM10B, result.status,
                                  std::string_view(result.body.constData(), std::size_t(result.body.size())));
   if (!e) return false;  // malformed: asked for again at the next requestElevation
 
-  {
-    QMutexLocker guard(&lock);
-    // A view tile and a point tile of the same place may both have been fetched.
-    if (!findElevation(k)) {
-      dem_unread.push_back(e);
-      (dem5a ? elevations5A : elevations).push_back(std::move(e));
-    }
-  }
+  demStore.add(std::move(e), dem5a);
   graph_needs_draw = true;
   return true;
 }
 
-bool AppDelegate::findElevation(const tw::Tile& k)
-{
-  QMutexLocker guard(&lock);
-  const tw::ElevationList& cache = k.type == tw::kTileDem5A ? elevations5A : elevations;
-  return tw::findElevation(cache, k.x, k.y) != nullptr;
-}
-
-void AppDelegate::removeElevations()
-{
-  QMutexLocker guard(&lock);
-  auto unread = [&](const auto& e) { return std::find(dem_unread.begin(), dem_unread.end(), e) != dem_unread.end(); };
-  auto evict = [&](tw::ElevationList& cache, bool dem5a) {
-    const bool all = tw::demEvictRule(view.zoom, mode, dem5a) == tw::DemEvict::ClearAll;
-    std::erase_if(cache, [&](const auto& e) { return (all || !tw::inRect(e->x, e->y, elevRect)) && !unread(e); });
-  };
-  evict(elevations, false);
-  evict(elevations5A, true);
-}
-
-float AppDelegate::getElevation(double lat, double lon)
-{
-  QMutexLocker guard(&lock);
-  return tw::lookupElevation(elevations, lat, lon);
-}
-
-float AppDelegate::getElevation5A(double lat, double lon)
-{
-  QMutexLocker guard(&lock);
-  return tw::lookupElevation(elevations5A, lat, lon);
-}
+float AppDelegate::getElevation(double lat, double lon) { return demStore.elevation(lat, lon); }
+float AppDelegate::getElevation5A(double lat, double lon) { return demStore.elevation5A(lat, lon); }
 
 void AppDelegate::requestElevation()
 {
@@ -112,8 +74,7 @@ void AppDelegate::requestElevation()
 void AppDelegate::calcTrackElevation(int track)
 {
   if (track < 0 || track >= int(doc.tracks.size())) return;
-  QMutexLocker guard(&lock);
-  const tw::TrackFillResult r = tw::calcTrackElevation(doc.tracks[track], track == doc.active_track, elevations);
+  const tw::TrackFillResult r = demStore.fillTrack(doc.tracks[track], track == doc.active_track);
   if (r.invalid_track) doc.invalid_track = true;
   if (r.modify) doc.modify = true;
   if (r.route_time) stats.route_time = true;
@@ -123,11 +84,7 @@ void AppDelegate::checkTrackElevation()
 {
   // The fallback question decides what the DEM5A gaps become; nothing is filled until then.
   if (dem_question) return;
-  tw::CheckTrackResult r;
-  {
-    QMutexLocker guard(&lock);
-    r = tw::fillAllTracks(doc.tracks, doc.active_track, dem_mode, elevations, elevations5A);
-  }
+  const tw::CheckTrackResult r = demStore.fillTracks(doc.tracks, doc.active_track, dem_mode);
   doc.invalid_track = r.invalid_track;
   if (r.modify) doc.modify = true;
   for (int t : r.changed_tracks) {
@@ -152,7 +109,8 @@ void AppDelegate::checkTrackElevation()
       break;
     case tw::RecalcStep::AskFallback:
       dem_mode = 0;
-      // The draw tick holds the lock; a modal question there would stall every download.
+      // Asked after the draw tick, not inside it: the tick holds the document lock, and the draw
+      // timer would re-enter the fill while the box is open.
       dem_question = true;
       QMetaObject::invokeMethod(this, [this] { askDemFallback(); }, Qt::QueuedConnection);
       break;
@@ -179,11 +137,7 @@ void AppDelegate::askDemFallback()
 
 void AppDelegate::checkWayPointElevation()
 {
-  tw::WayPointFillResult r;
-  {
-    QMutexLocker guard(&lock);
-    r = tw::fillWayPoints(doc.waypoints, elevations);
-  }
+  const tw::WayPointFillResult r = demStore.fillWayPoints(doc.waypoints);
   doc.invalid_wp = r.invalid_wp;
   if (r.changed) {
     doc.modify = true;

@@ -1,5 +1,5 @@
-// The tile cache and download queue of the controller: glue over tiles/TilePlan.h.
-#include <QMutexLocker>
+// The download queue and the map kind commands of the controller: glue over the TileStore
+// (tiles/TileStore.h) and tiles/TilePlan.h.
 #include <QThread>
 
 #include "app/AppDelegate.h"
@@ -33,23 +33,13 @@ void AppDelegate::planTiles()
   in.mode = mode;
   in.map_type = derived.map_type;
 
-  std::vector<tw::Tile> batch;
-  {
-    QMutexLocker guard(&lock);
-    batch = tw::planTiles(in, elevRect, [this](const tw::Tile& k) { return findTile(k) || findRequests(k); });
-    tile_needs = tw::NeedsInput{derived.map_type, mode, view.backRect, elevRect};
-    removeTiles();
-  }
-  for (const tw::Tile& k : batch) addRequest(k);
+  for (const tw::Tile& k : tileStore.plan(in, elevRect)) addRequest(k);
   needsRedraw = true;
 }
 
 void AppDelegate::addRequest(const tw::Tile& k)
 {
-  {
-    QMutexLocker guard(&lock);
-    requests.push_back(k);
-  }
+  tileStore.addRequest(k);
   queue.start([this, k] { getTile(k); });
 }
 
@@ -66,13 +56,8 @@ void AppDelegate::getTile(const tw::Tile& k)
     removeRequests(k);
     return;
   }
-  bool busy;
-  int currentMode;
-  {
-    QMutexLocker guard(&lock);
-    busy = checkImageRequest();
-    currentMode = tile_needs.mode;
-  }
+  const bool busy = checkImageRequest();
+  const int currentMode = tileStore.needs().mode;
   const tw::TileAction action = tw::chooseTileAction(k, checkNeeds(k), busy);
   if (action == tw::TileAction::Drop) {
     removeRequests(k);
@@ -98,77 +83,27 @@ bool AppDelegate::downloadImage(const tw::Tile& k)
 
   MapImagePtr tile;
   if (result.transportError) {
-    net_ok = false;
+    tileStore.net_ok = false;
   } else if (result.status == 200) {
-    net_ok = true;
+    tileStore.net_ok = true;
     if (!checkNeeds(k)) return true;
-    bool printMode;
-    {
-      QMutexLocker guard(&lock);
-      printMode = tile_needs.mode == 3;
-    }
-    tile = tw::makeMapImage(result.body, k, printMode);
+    tile = tw::makeMapImage(result.body, k, tileStore.needs().mode == 3);
   }
   // Transport errors, other statuses and bodies that are not images all cache the placeholder,
   // so the tile is not fetched again while it stays in view.
   if (!tile) tile = tw::makePlaceholder(k);
-
-  QMutexLocker guard(&lock);
-  // Checked again under the lock: the view may have moved during decoding.
-  if (!checkNeeds(k)) return true;
-  images.push_back(std::move(tile));
-  map_needs_draw = true;
+  // Needed again when it is stored: the view may have moved during decoding.
+  if (tileStore.addImage(std::move(tile))) map_needs_draw = true;
   return true;
 }
 
-bool AppDelegate::checkNeeds(const tw::Tile& k)
-{
-  QMutexLocker guard(&lock);
-  return tw::tileNeeded(k, tile_needs, findTile(k));
-}
-
-bool AppDelegate::findTile(const tw::Tile& k)
-{
-  QMutexLocker guard(&lock);
-  if (k.type == tw::kTileMap) {
-    for (const MapImagePtr& m : images)
-      if (tw::sameMapTile(m->tile, k)) return true;
-    return false;
-  }
-  if (k.type == tw::kTileDemView || k.type == tw::kTileDemPoint || k.type == tw::kTileDem5A) return findElevation(k);
-  return false;
-}
-
-bool AppDelegate::findRequests(const tw::Tile& k)
-{
-  QMutexLocker guard(&lock);
-  return tw::findRequests(requests, k);
-}
-
-bool AppDelegate::checkImageRequest()
-{
-  QMutexLocker guard(&lock);
-  return tw::checkImageRequest(requests);
-}
-
-void AppDelegate::removeRequests(const tw::Tile& k)
-{
-  QMutexLocker guard(&lock);
-  tw::removeRequests(requests, k);
-}
-
-void AppDelegate::removeTiles()
-{
-  QMutexLocker guard(&lock);
-  tw::removeOutside(images, view.backRect, [](const MapImagePtr& m) { return std::pair{m->tile.x, m->tile.y}; });
-  removeElevations();
-}
-
-void AppDelegate::clearImages()
-{
-  QMutexLocker guard(&lock);
-  images.clear();
-}
+bool AppDelegate::checkNeeds(const tw::Tile& k) { return tileStore.checkNeeds(k); }
+bool AppDelegate::findTile(const tw::Tile& k) { return tileStore.findTile(k); }
+bool AppDelegate::findRequests(const tw::Tile& k) { return tileStore.findRequests(k); }
+bool AppDelegate::checkImageRequest() { return tileStore.checkImageRequest(); }
+void AppDelegate::removeRequests(const tw::Tile& k) { tileStore.removeRequests(k); }
+void AppDelegate::removeTiles() { tileStore.removeTiles(view.backRect, view.zoom, mode, elevRect); }
+void AppDelegate::clearImages() { tileStore.clearImages(); }
 
 void AppDelegate::mapStandard()
 {
@@ -207,11 +142,7 @@ void AppDelegate::updateMap()
 {
   config.setInt("map_type", derived.map_type);
   if (mode == 3) return;
-  {
-    QMutexLocker guard(&lock);
-    images.clear();
-    tile_needs.map_type = derived.map_type;
-  }
+  tileStore.changeMapType(derived.map_type);
   updatePosition(view.zoom, view.lat, view.lon);
   redrawAllLayers();
 }

@@ -1,7 +1,6 @@
 #include "view/LayerViews.h"
 
 #include <QMouseEvent>
-#include <QMutexLocker>
 #include <QPainter>
 #include <cmath>
 
@@ -77,8 +76,7 @@ void MapView::paintLayer(QPainter& p)
   p.setRenderHint(QPainter::Antialiasing, false);
   const tw::DRect& fore = d_->view.foreRect;
   const int ox = static_cast<int>(fore.x), oy = static_cast<int>(fore.y);
-  QMutexLocker locker(&d_->lock);
-  for (const MapImagePtr& img : d_->images) {
+  for (const MapImagePtr& img : d_->tileStore.images()) {
     const tw::DRect r{img->tile.x * 256.0, img->tile.y * 256.0, 256, 256};
     if (!r.intersects(fore) || img->image.isNull()) continue;
     p.drawImage(QRect(img->tile.x * 256 - ox, img->tile.y * 256 - oy, 256, 256), img->image);

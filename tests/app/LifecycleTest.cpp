@@ -49,7 +49,7 @@ TEST_F(LifecycleTest, StartValues)
   EXPECT_EQ(fresh.track_mode, 2);
   EXPECT_EQ(fresh.derived.time_width, 120);
   EXPECT_EQ(fresh.doc.select, -1);
-  EXPECT_TRUE(fresh.net_ok);
+  EXPECT_TRUE(fresh.tileStore.net_ok);
   EXPECT_TRUE(fresh.net_status);
   EXPECT_FALSE(fresh.launched);
   EXPECT_EQ(fresh.span, 1.0);
@@ -75,18 +75,18 @@ TEST_F(LifecycleTest, StartValues)
 
 TEST_F(LifecycleTest, NetworkWatchAlertsOncePerFailureRun)
 {
-  d.net_ok = false;
+  d.tileStore.net_ok = false;
   for (int i = 0; i < 5; ++i) d.timerProc();
   ASSERT_EQ(boxes.count(QStringLiteral("alert")), 1);
   EXPECT_EQ(boxes.last()->title, kNetTitle);
   EXPECT_EQ(boxes.last()->mess, kNetMess);
 
-  d.net_ok = true;
+  d.tileStore.net_ok = true;
   d.timerProc();
   d.timerProc();
   EXPECT_EQ(boxes.count(QStringLiteral("alert")), 1);
 
-  d.net_ok = false;
+  d.tileStore.net_ok = false;
   d.timerProc();
   d.timerProc();
   EXPECT_EQ(boxes.count(QStringLiteral("alert")), 2);
@@ -110,7 +110,7 @@ TEST_F(LifecycleTest, NetworkAlertDoesNotStackWhileOpen)
   ReentrantBoxes rb;
   AppDelegate r({&rb, nullptr});
   rb.d = &r;
-  r.net_ok = false;
+  r.tileStore.net_ok = false;
   r.timerProc();
   EXPECT_EQ(rb.count(QStringLiteral("alert")), 1);
 }

@@ -201,7 +201,7 @@ TEST(MainWindowShell, ClosingWhileTheServerNeverAnswersEndsAtOnce)
   EXPECT_TRUE(w->close());
   d->queue.waitForDone();
   // The aborted requests say nothing about the network.
-  EXPECT_TRUE(d->net_ok);
+  EXPECT_TRUE(d->tileStore.net_ok);
   w.reset();
   d.reset();
   EXPECT_LT(clock.elapsed(), 1000);  // a minute per hung request before

@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
-#include <QMutexLocker>
 #include <cstdlib>
 
 #include "DemTestUtil.h"
@@ -73,8 +72,7 @@ class ElevationAppTest : public ::testing::Test {
   bool waitIdle()
   {
     const bool done = app->queue.waitForDone(20000);
-    QMutexLocker guard(&app->lock);
-    return done && app->requests.empty();
+    return done && !app->tileStore.hasRequests();
   }
   // One draw tick, then whatever it queued (the fallback question).
   void tick()
@@ -121,7 +119,7 @@ TEST_F(ElevationAppTest, TrackAndWayPointsFilledWhenTilesArrive)
   EXPECT_TRUE(app->doc.modify);
   EXPECT_FALSE(app->doc.invalid_track);
   EXPECT_FALSE(app->doc.invalid_wp);
-  EXPECT_TRUE(app->net_ok);
+  EXPECT_TRUE(app->tileStore.net_ok);
 
   // Everything is known now: nothing more to ask for.
   server.clearLog();
@@ -146,8 +144,7 @@ TEST_F(ElevationAppTest, LookupsAndEviction)
   app->doc.invalid_track = true;
   tick();
   EXPECT_EQ(points()[0].elev, 55.0f);
-  QMutexLocker guard(&app->lock);
-  EXPECT_TRUE(app->elevations.empty());
+  EXPECT_EQ(app->getElevation(p.lat, p.lon), kDemNotCached);
 }
 
 TEST_F(ElevationAppTest, PanBetweenArrivalAndTickDoesNotLoseTheTiles)
@@ -165,8 +162,8 @@ TEST_F(ElevationAppTest, PanBetweenArrivalAndTickDoesNotLoseTheTiles)
   EXPECT_FALSE(app->doc.invalid_track);
   // Once read they go as usual.
   app->moveRight();
-  QMutexLocker guard(&app->lock);
-  EXPECT_TRUE(app->elevations.empty());
+  EXPECT_EQ(app->getElevation(points()[0].lat, points()[0].lon), kDemNotCached);
+  EXPECT_EQ(app->getElevation(points()[2].lat, points()[2].lon), kDemNotCached);
 }
 
 TEST_F(ElevationAppTest, MalformedTileIsNotCachedAndAskedAgain)
@@ -311,13 +308,14 @@ TEST_F(ElevationAppTest, TransportErrorEndsRecalculation)
   chooseDem(1);
   app->recalcElevation();
   ASSERT_TRUE(waitIdle());
-  EXPECT_FALSE(app->net_ok);
+  EXPECT_FALSE(app->tileStore.net_ok);
   EXPECT_FALSE(app->elev_recalc);
   EXPECT_EQ(app->dem_mode, 0);
   EXPECT_EQ(points()[0].elev, kUnknownElevation);
-  QMutexLocker guard(&app->lock);
-  EXPECT_TRUE(app->elevations.empty());
-  EXPECT_TRUE(app->elevations5A.empty());
+  for (const Track& p : points()) {
+    EXPECT_EQ(app->getElevation(p.lat, p.lon), kDemNotCached);
+    EXPECT_EQ(app->getElevation5A(p.lat, p.lon), kDemNotCached);
+  }
 }
 
 TEST(DemPanelTest, SelectsStoredModeAndReportsChoice)

@@ -5,7 +5,6 @@
 #include <QBuffer>
 #include <QElapsedTimer>
 #include <QImage>
-#include <QMutexLocker>
 #include <QThread>
 #include <algorithm>
 #include <cstdlib>
@@ -67,25 +66,23 @@ class TileQueueTest : public ::testing::Test {
   bool waitIdle(int ms = 20000)
   {
     const bool done = app->queue.waitForDone(ms);
-    QMutexLocker guard(&app->lock);
-    return done && app->requests.empty();
+    return done && !app->tileStore.hasRequests();
   }
   size_t cached()
   {
-    QMutexLocker guard(&app->lock);
-    return app->images.size();
+    return app->tileStore.images().size();
   }
   size_t placeholders()
   {
-    QMutexLocker guard(&app->lock);
     const qint64 key = tw::noDataImage().cacheKey();
-    return size_t(std::count_if(app->images.begin(), app->images.end(),
+    const auto images = app->tileStore.images();
+    return size_t(std::count_if(images.begin(), images.end(),
                                 [&](const MapImagePtr& m) { return m->image.cacheKey() == key; }));
   }
   bool hasTile(int x, int y)
   {
-    QMutexLocker guard(&app->lock);
-    return std::any_of(app->images.begin(), app->images.end(),
+    const auto images = app->tileStore.images();
+    return std::any_of(images.begin(), images.end(),
                        [&](const MapImagePtr& m) { return m->tile.x == x && m->tile.y == y; });
   }
 
@@ -105,7 +102,7 @@ TEST_F(TileQueueTest, PlaceholdersAndTheNetworkFlag)
   ASSERT_TRUE(waitIdle());
   EXPECT_EQ(cached(), 15u);
   EXPECT_EQ(placeholders(), 15u);
-  EXPECT_TRUE(app->net_ok);
+  EXPECT_TRUE(app->tileStore.net_ok);
   EXPECT_TRUE(app->map_needs_draw);
 
   // Connection reset: placeholder, flag down.
@@ -114,14 +111,14 @@ TEST_F(TileQueueTest, PlaceholdersAndTheNetworkFlag)
   plan();
   ASSERT_TRUE(waitIdle());
   EXPECT_EQ(placeholders(), 15u);
-  EXPECT_FALSE(app->net_ok);
+  EXPECT_FALSE(app->tileStore.net_ok);
 
   // 500 keeps the flag as it was.
   server.setDefaultBehaviour(B::ServerError);
   viewAt(300, 50, 12);
   plan();
   ASSERT_TRUE(waitIdle());
-  EXPECT_FALSE(app->net_ok);
+  EXPECT_FALSE(app->tileStore.net_ok);
 
   // A good answer brings it back; the palette PNG stays indexed with its colour table.
   server.setDefaultBehaviour(B::Serve);
@@ -129,13 +126,13 @@ TEST_F(TileQueueTest, PlaceholdersAndTheNetworkFlag)
   viewAt(400, 50, 12);
   plan();
   ASSERT_TRUE(waitIdle());
-  EXPECT_TRUE(app->net_ok);
+  EXPECT_TRUE(app->tileStore.net_ok);
   EXPECT_EQ(placeholders(), 0u);
-  QMutexLocker guard(&app->lock);
-  ASSERT_EQ(app->images.size(), 15u);
-  EXPECT_EQ(app->images[0]->image.format(), QImage::Format_Indexed8);
-  EXPECT_EQ(app->images[0]->image.colorTable().size(), 3);
-  EXPECT_EQ(app->images[0]->data, nullptr);  // no print side data outside print mode
+  const auto images = app->tileStore.images();
+  ASSERT_EQ(images.size(), 15u);
+  EXPECT_EQ(images[0]->image.format(), QImage::Format_Indexed8);
+  EXPECT_EQ(images[0]->image.colorTable().size(), 3);
+  EXPECT_EQ(images[0]->data, nullptr);  // no print side data outside print mode
 }
 
 TEST_F(TileQueueTest, StallsGarbageAndOversizedBodiesBecomePlaceholders)
@@ -149,7 +146,7 @@ TEST_F(TileQueueTest, StallsGarbageAndOversizedBodiesBecomePlaceholders)
   ASSERT_TRUE(waitIdle());
   EXPECT_EQ(cached(), 15u);
   EXPECT_EQ(placeholders(), 15u);
-  EXPECT_FALSE(app->net_ok);
+  EXPECT_FALSE(app->tileStore.net_ok);
 }
 
 TEST_F(TileQueueTest, CachedPlaceholderIsNotRequestedAgainUntilTheViewReturns)
@@ -228,12 +225,12 @@ TEST_F(TileQueueTest, MapTilesAreQueuedAndServedBeforeDemTiles)
   viewAt(58490, 24062, 16);
   plan();
   {
-    QMutexLocker guard(&app->lock);
-    ASSERT_EQ(app->requests.size(), 15u + 4u);  // 5 × 3 map tiles, 2 × 2 DEM area tiles
-    const auto firstDem = std::find_if(app->requests.begin(), app->requests.end(),
+    const auto requests = app->tileStore.requests();
+    ASSERT_EQ(requests.size(), 15u + 4u);  // 5 × 3 map tiles, 2 × 2 DEM area tiles
+    const auto firstDem = std::find_if(requests.begin(), requests.end(),
                                        [](const tw::Tile& t) { return t.type == tw::kTileDemView; });
-    EXPECT_EQ(firstDem - app->requests.begin(), 15);
-    EXPECT_TRUE(std::all_of(firstDem, app->requests.end(), [](const tw::Tile& t) { return t.type == tw::kTileDemView; }));
+    EXPECT_EQ(firstDem - requests.begin(), 15);
+    EXPECT_TRUE(std::all_of(firstDem, requests.end(), [](const tw::Tile& t) { return t.type == tw::kTileDemView; }));
   }
   server.release();
   ASSERT_TRUE(waitIdle());
@@ -257,38 +254,33 @@ TEST_F(TileQueueTest, DemRequestWaitsWhileFourMapRequestsAreOutstanding)
   dem.y = 6017;
   dem.zoom = 14;
   dem.type = tw::kTileDemPoint;
-  {
-    QMutexLocker guard(&app->lock);
-    for (int i = 0; i < 4; i++) {
-      tw::Tile map;
-      map.x = 900 + i;
-      map.zoom = 12;
-      app->requests.push_back(map);
-    }
+  for (int i = 0; i < 4; i++) {
+    tw::Tile map;
+    map.x = 900 + i;
+    map.zoom = 12;
+    app->tileStore.addRequest(map);
   }
   app->addRequest(dem);
   QThread::msleep(300);
-  {
-    QMutexLocker guard(&app->lock);
-    EXPECT_TRUE(tw::findRequests(app->requests, dem));  // postponed, still outstanding
-  }
+  EXPECT_TRUE(app->findRequests(dem));  // postponed, still outstanding
   EXPECT_EQ(server.countPrefix("/xyz/dem/"), 0u);
-  {
-    QMutexLocker guard(&app->lock);
-    app->requests.erase(app->requests.begin());  // 3 map requests left
-  }
+  tw::Tile first;
+  first.x = 900;
+  first.zoom = 12;
+  app->removeRequests(first);  // 3 map requests left
   QElapsedTimer t;
   t.start();
   bool gone = false;
   while (!gone && t.elapsed() < 10000) {
     QThread::msleep(10);
-    QMutexLocker guard(&app->lock);
-    gone = !tw::findRequests(app->requests, dem);
+    gone = !app->findRequests(dem);
   }
   EXPECT_TRUE(gone);
   EXPECT_EQ(server.countPrefix("/xyz/dem/14/14622/6017.txt"), 1u);
-  QMutexLocker guard(&app->lock);
-  app->requests.clear();
+  for (int i = 1; i < 4; i++) {
+    first.x = 900 + i;
+    app->removeRequests(first);
+  }
 }
 
 TEST_F(TileQueueTest, MapKindCommandsAndOutsideJapan)
@@ -355,9 +347,9 @@ TEST_F(TileQueueTest, PrintModePlansStandardTilesWithSideData)
   plan();
   ASSERT_TRUE(waitIdle());
   EXPECT_EQ(server.countPrefix("/xyz/std/16/"), 2u);
-  QMutexLocker guard(&app->lock);
-  ASSERT_EQ(app->images.size(), 2u);
-  for (const MapImagePtr& m : app->images) {
+  const auto images = app->tileStore.images();
+  ASSERT_EQ(images.size(), 2u);
+  for (const MapImagePtr& m : images) {
     EXPECT_EQ(m->tile.map, tw::kMapStandard);
     ASSERT_NE(m->data, nullptr);
     EXPECT_EQ(m->image.format(), QImage::Format_Indexed8);
@@ -372,8 +364,8 @@ TEST_F(TileQueueTest, RealGsiAndOsmTilesFromATileMirror)
   setenv("TARNWICK_GSI_BASE", (server.baseUrl() + "/gsi").c_str(), 1);
   setenv("TARNWICK_OSM_BASE", (server.baseUrl() + "/osm").c_str(), 1);
   auto only = [&]() -> MapImagePtr {
-    QMutexLocker guard(&app->lock);
-    return app->images.size() == 1 ? app->images[0] : nullptr;
+    const auto images = app->tileStore.images();
+    return images.size() == 1 ? images[0] : nullptr;
   };
 
   viewAt(14622, 6017, 14, 1, 1);
@@ -404,5 +396,5 @@ TEST_F(TileQueueTest, RealGsiAndOsmTilesFromATileMirror)
   EXPECT_EQ(server.countPrefix("/gsi/xyz/std/14/14622/6017.png"), 1u);
   EXPECT_EQ(server.countPrefix("/gsi/xyz/seamlessphoto/14/14622/6017.jpg"), 1u);
   EXPECT_EQ(server.countPrefix("/osm/7/40/44.png"), 1u);
-  EXPECT_TRUE(app->net_ok);
+  EXPECT_TRUE(app->tileStore.net_ok);
 }

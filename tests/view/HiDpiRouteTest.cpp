@@ -6,7 +6,6 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QImage>
-#include <QMutexLocker>
 #include <QTemporaryDir>
 #include <cstdlib>
 
@@ -55,8 +54,7 @@ TEST(HiDpiRoute, DiagonalTrackIsDrawnAtDevicePixels)
     clock.start();
     while (clock.elapsed() < 10000) {
       QApplication::processEvents(QEventLoop::AllEvents, 20);
-      QMutexLocker locker(&d.lock);
-      if (d.requests.empty() && d.queue.activeThreadCount() == 0) break;
+      if (!d.tileStore.hasRequests() && d.queue.activeThreadCount() == 0) break;
     }
     ASSERT_NE(d.routeView, nullptr);
     ASSERT_EQ(d.routeView->devicePixelRatioF(), 2.0);

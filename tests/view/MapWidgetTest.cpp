@@ -4,7 +4,6 @@
 #include <QApplication>
 #include <QKeyEvent>
 #include <QMouseEvent>
-#include <QMutexLocker>
 #include <QTest>
 #include <QWheelEvent>
 #include <cmath>
@@ -93,8 +92,7 @@ class MapWidgetTest : public ::testing::Test {
   tw::Tile firstRequestNearCentre()
   {
     const int cx = int(app->view.center_x / 256), cy = int(app->view.center_y / 256);
-    QMutexLocker guard(&app->lock);
-    for (const tw::Tile& k : app->requests)
+    for (const tw::Tile& k : app->tileStore.requests())
       if (k.type == tw::kTileMap && k.zoom == app->view.zoom && std::abs(k.x - cx) <= 3 && std::abs(k.y - cy) <= 2)
         return k;
     return tw::Tile{-1, -1, -1};
@@ -323,10 +321,7 @@ TEST_F(MapWidgetTest, ReadoutAwayFromTheTrackReadsTheDemCache)
   tile->x = tx;
   tile->y = ty;
   tile->tiles.assign(tw::kDemCells, 123456);  // centimetres
-  {
-    QMutexLocker locker(&app->lock);
-    app->elevations.push_back(tile);
-  }
+  app->demStore.add(tile, false);
   app->displayLocation();
   EXPECT_FLOAT_EQ(info()->elev, 1234.56f);
   EXPECT_TRUE(info()->firstLine().endsWith(QStringLiteral("1234.56m"))) << info()->firstLine().toStdString();

@@ -6,7 +6,6 @@
 #include <QBuffer>
 #include <QElapsedTimer>
 #include <QImage>
-#include <QMutexLocker>
 #include <cstdlib>
 
 #include "app/AppDelegate.h"
@@ -64,8 +63,7 @@ TEST(MapWindow, OpenedFileShowsTilesTrackMarkersAndNames)
     clock.start();
     while (clock.elapsed() < 10000) {
       QApplication::processEvents(QEventLoop::AllEvents, 20);
-      QMutexLocker locker(&d.lock);
-      if (d.requests.empty() && d.images.size() >= 12 && !d.map_needs_draw) break;
+      if (!d.tileStore.hasRequests() && d.tileStore.images().size() >= 12 && !d.map_needs_draw) break;
     }
     QApplication::processEvents();
     const QImage shot = window.baseView()->grab().toImage();
