@@ -13,7 +13,7 @@ struct DocumentState {
   std::vector<TrackInfo> tracks;
   int active_track = kNoIndex;
   std::vector<WayPoint> waypoints;
-  std::vector<PosInfo> positions;  // guarded by the controller lock
+  std::vector<PosInfo> positions;  // guarded by the controller's document lock
   std::vector<int> states;         // one per point of the active track, see analysis/Rests.h
   std::string filename;
   bool modify = false;

@@ -1,6 +1,5 @@
 #pragma once
-// One cached DEM tile and the controller's two DEM caches. Header-only so the tile cache
-// bookkeeping can name the type without linking the elevation library.
+// One cached DEM tile and the list a DEM cache keeps them in.
 
 #include <cstdint>
 #include <memory>
@@ -35,7 +34,7 @@ class Elevation {
   }
 };
 
-// `elevations` (DEM10B) and `elevations5A`; guarded by the controller's lock.
+// A DEM cache: DEM10B or DEM5A (the DemStore's, or the batch fill's own).
 using ElevationList = std::vector<std::shared_ptr<const Elevation>>;
 
 }  // namespace tw

@@ -1,7 +1,7 @@
 #pragma once
 // Filling unknown track and waypoint elevations from the DEM caches, and the bookkeeping of a
-// recalculation. Pure functions over the document and the caches; the controller holds its
-// lock around them and does the redraws, tables and questions.
+// recalculation. Pure functions over the document and the caches; the DemStore runs them under
+// its mutex and the controller does the redraws, tables and questions.
 
 #include <vector>
 

@@ -1,5 +1,5 @@
 #pragma once
-// One cached map tile, owned by the controller's `images` (guarded by its lock).
+// One cached map tile, shared by the TileStore's cache and whoever draws it.
 
 #include <QImage>
 #include <memory>

@@ -1,7 +1,7 @@
 #pragma once
 // Which tiles to request, in which order, whether a request is still wanted, and which cached
 // tiles to drop. Pure functions over the viewport, the request list and the cache keys; the
-// controller calls them under its lock.
+// TileStore calls them under its mutex.
 
 #include <functional>
 #include <vector>
