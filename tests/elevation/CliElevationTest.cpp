@@ -1,4 +1,6 @@
-// tarnwick-cli elevation against a loopback DEM server.
+// tarnwick-cli elevation (the headless batch fill) against a loopback DEM server: fill and
+// progress, the DEM5A gaps answered from DEM10B, malformed tiles, at most five fetches at once,
+// failures and arguments.
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -13,104 +15,101 @@
 
 namespace fs = std::filesystem;
 using twtest::LoopbackHttpServer;
-
-namespace {
-
-constexpr int TX = 14553, TY = 6450;
-
-struct CliRun {
-  int status = -1;
-  std::string err;
-};
-
-CliRun runCli(const std::string& base, const std::string& args)
-{
-  // Per process: ctest runs these tests side by side.
-  const fs::path errFile = fs::temp_directory_path() / ("tw_cli_elev_err_" + std::to_string(::getpid()) + ".txt");
-  const std::string cmd = "TARNWICK_GSI_BASE='" + base + "' QT_QPA_PLATFORM=offscreen '" TW_CLI "' elevation " + args +
-                          " 2>'" + errFile.string() + "'";
-  CliRun r;
-  const int rc = std::system(cmd.c_str());
-  r.status = WIFEXITED(rc) ? WEXITSTATUS(rc) : -1;
-  r.err = twtest::readFile(errFile.string());
-  fs::remove(errFile);
-  return r;
-}
-
-std::string gpxWithPoints()
-{
-  std::string g = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<gpx version=\"1.1\" creator=\"test\" "
-                  "xmlns=\"http://www.topografix.com/GPX/1/1\"><trk><name>t</name><trkseg>\n";
-  for (int i = 0; i < 3; ++i) {
-    double lat, lon;
-    elevtest::cellCentre(TX + (i == 2), TY, 10 + i, 10 + i, lat, lon);
-    char line[200];
-    std::snprintf(line, sizeof line, "<trkpt lat=\"%.8f\" lon=\"%.8f\">%s</trkpt>\n", lat, lon,
-                  i == 1 ? "<ele>500.0</ele>" : "");
-    g += line;
-  }
-  return g + "</trkseg></trk></gpx>\n";
-}
+using namespace elevtest;
 
 class CliElevationTest : public ::testing::Test {
  protected:
   void SetUp() override
   {
     ASSERT_TRUE(server.start());
+    // Per process: ctest runs these tests side by side.
     dir = fs::temp_directory_path() / ("tw_cli_elev_" + std::to_string(::getpid()));
     fs::create_directories(dir);
-    std::ofstream(dir / "in.gpx") << gpxWithPoints();
+    writeGpx({pointIn(TX, 10, 10), pointIn(TX, 11, 11, 500.0f), pointIn(TX + 1, 12, 12)});
   }
   void TearDown() override { fs::remove_all(dir); }
-  std::string in() const { return (dir / "in.gpx").string(); }
+
+  void writeGpx(const std::vector<tw::Track>& points)
+  {
+    std::ofstream gpx(dir / "in.gpx");
+    gpx << "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<gpx version=\"1.1\" creator=\"test\" "
+           "xmlns=\"http://www.topografix.com/GPX/1/1\"><trk><name>t</name><trkseg>\n";
+    for (const tw::Track& p : points) {
+      const std::string ele = p.elev == tw::kUnknownElevation ? "" : "<ele>" + std::to_string(p.elev) + "</ele>";
+      char line[200];
+      std::snprintf(line, sizeof line, "<trkpt lat=\"%.8f\" lon=\"%.8f\">%s</trkpt>\n", p.lat, p.lon, ele.c_str());
+      gpx << line;
+    }
+    gpx << "</trkseg></trk></gpx>\n";
+  }
+  // Exit status and stderr of `tarnwick-cli elevation in.gpx ARGS`.
+  std::pair<int, std::string> run(const std::string& args)
+  {
+    const fs::path err = dir / "err.txt";
+    const std::string cmd = "TARNWICK_GSI_BASE='" + server.baseUrl() + "' '" TW_CLI "' elevation '" +
+                            (dir / "in.gpx").string() + "' " + args + " 2>'" + err.string() + "'";
+    const int rc = std::system(cmd.c_str());
+    return {WIFEXITED(rc) ? WEXITSTATUS(rc) : -1, twtest::readFile(err.string())};
+  }
+  bool wrote(const char* ele) { return twtest::readFile(out()).find(ele) != std::string::npos; }
   std::string out() const { return (dir / "out.gpx").string(); }
+  void serve(bool dem5a, int x, const std::string& body)
+  {
+    server.setBody((dem5a ? "/xyz/dem5a/14/" : "/xyz/dem/14/") + std::to_string(x) + "/6450.txt", body);
+  }
 
   LoopbackHttpServer server;
   fs::path dir;
 };
 
-}  // namespace
-
-TEST_F(CliElevationTest, FillsMissingElevations)
+TEST_F(CliElevationTest, FillsMissingElevationsAndReportsMalformedTiles)
 {
-  server.setBody("/xyz/dem/14/14553/6450.txt", elevtest::demText("123.4"));
-  server.setBody("/xyz/dem/14/14554/6450.txt", elevtest::demText("45"));
-  const CliRun r = runCli(server.baseUrl(), in() + " -o " + out());
-  ASSERT_EQ(r.status, 0) << r.err;
-  EXPECT_NE(r.err.find("DEM tiles 2/2"), std::string::npos) << r.err;
-  const std::string gpx = twtest::readFile(out());
-  EXPECT_NE(gpx.find("123.4"), std::string::npos) << gpx;
-  EXPECT_NE(gpx.find("500.0"), std::string::npos);
-  EXPECT_NE(gpx.find("45.0"), std::string::npos);
-  EXPECT_EQ(server.countPrefix("/xyz/dem/"), 2u);
+  writeGpx({pointIn(TX, 10, 10), pointIn(TX, 11, 11, 500.0f), pointIn(TX + 1, 12, 12), pointIn(TX + 2, 0, 0)});
+  serve(false, TX, demText("123.4"));
+  serve(false, TX + 1, demText("45"));
+  serve(false, TX + 2, "garbage");
+  const auto [status, err] = run("-o " + out());
+  ASSERT_EQ(status, 0) << err;
+  for (const char* line : {"DEM tiles 3/3", "1 DEM tiles were malformed and not used", "1 points are still without elevation"})
+    EXPECT_NE(err.find(line), std::string::npos) << err;
+  EXPECT_TRUE(wrote("<ele>123.40</ele>") && wrote("<ele>500.00</ele>") && wrote("<ele>45.00</ele>"));
+  EXPECT_EQ(server.countPrefix("/xyz/dem/14/14555/"), 1u);  // not asked for again
 }
 
-TEST_F(CliElevationTest, RecalcWithDem5A)
+TEST_F(CliElevationTest, Dem5AGapsAreFilledFromDem10B)
 {
-  server.setBody("/xyz/dem5a/14/14553/6450.txt", elevtest::demText("e"));
-  server.setBody("/xyz/dem5a/14/14554/6450.txt", elevtest::demText("77.5"));
-  server.setBody("/xyz/dem/14/14553/6450.txt", elevtest::demText("66"));
-  const CliRun r = runCli(server.baseUrl(), in() + " -o " + out() + " --dem 5a --recalc");
-  ASSERT_EQ(r.status, 0) << r.err;
-  EXPECT_NE(r.err.find("DEM5A has no data at 2 points"), std::string::npos) << r.err;
-  const std::string gpx = twtest::readFile(out());
-  EXPECT_EQ(gpx.find("500.0"), std::string::npos);  // recalculated
-  EXPECT_NE(gpx.find("66.0"), std::string::npos);
-  EXPECT_NE(gpx.find("77.5"), std::string::npos);
+  serve(true, TX, demText("e"));
+  serve(true, TX + 1, demText("77.5"));
+  serve(false, TX, demText("66"));
+  const auto [status, err] = run("-o " + out() + " --dem 5a --recalc");
+  ASSERT_EQ(status, 0) << err;
+  EXPECT_NE(err.find("DEM5A has no data at 2 points; filled from DEM10B"), std::string::npos) << err;
+  EXPECT_FALSE(wrote("<ele>500.00</ele>"));  // recalculated
+  EXPECT_TRUE(wrote("<ele>66.00</ele>") && wrote("<ele>77.50</ele>"));
+  EXPECT_EQ(server.countPrefix("/xyz/dem/14/14554/"), 0u);  // DEM5A had that tile
 }
 
-TEST_F(CliElevationTest, UnreachableServerFailsClearly)
+TEST_F(CliElevationTest, AtMostFiveFetchesAtOnce)
+{
+  std::vector<tw::Track> points;
+  for (int i = 0; i < 12; ++i) points.push_back(pointIn(TX + i, 0, 0));
+  writeGpx(points);
+  server.setResponseDelayMs(20);
+  const auto [status, err] = run("-o " + out());  // 404 everywhere: sea, 0 m
+  ASSERT_EQ(status, 0) << err;
+  EXPECT_EQ(server.requestCount(), 12u);
+  EXPECT_EQ(server.maxConcurrent(), 5);
+}
+
+TEST_F(CliElevationTest, FailuresAndBadArguments)
 {
   server.setDefaultBehaviour(LoopbackHttpServer::Behaviour::Reset);
-  const CliRun r = runCli(server.baseUrl(), in() + " -o " + out());
-  EXPECT_EQ(r.status, 1);
-  EXPECT_NE(r.err.find("cannot reach the DEM server"), std::string::npos) << r.err;
+  const auto [status, err] = run("-o " + out());
+  EXPECT_EQ(status, 1);
+  EXPECT_NE(err.find("cannot reach the DEM server"), std::string::npos) << err;
   EXPECT_FALSE(fs::exists(out()));
-}
-
-TEST_F(CliElevationTest, BadArguments)
-{
-  EXPECT_EQ(runCli(server.baseUrl(), in()).status, 2);
-  EXPECT_EQ(runCli(server.baseUrl(), in() + " -o " + out() + " --dem 1m").status, 2);
-  EXPECT_EQ(runCli(server.baseUrl(), (dir / "missing.gpx").string() + " -o " + out()).status, 1);
+  EXPECT_EQ(run("").first, 2);
+  EXPECT_EQ(run("-o " + out() + " --dem 1m").first, 2);
+  fs::remove(dir / "in.gpx");
+  EXPECT_EQ(run("-o " + out()).first, 1);
 }
