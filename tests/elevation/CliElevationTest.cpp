@@ -1,15 +1,15 @@
 // tarnwick-cli elevation (the headless batch fill) against a loopback DEM server: fill and
-// progress, the DEM5A gaps answered from DEM10B, malformed tiles, at most five fetches at once,
-// failures and arguments.
+// progress, malformed tiles, at most five fetches at once, the DEM5A gaps answered from
+// DEM10B, failures and arguments.
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <unistd.h>
 
 #include "DemTestUtil.h"
+#include "gpx/GpxWriter.h"
 #include "support/LoopbackHttpServer.h"
 #include "support/TestPaths.h"
 
@@ -31,16 +31,9 @@ class CliElevationTest : public ::testing::Test {
 
   void writeGpx(const std::vector<tw::Track>& points)
   {
-    std::ofstream gpx(dir / "in.gpx");
-    gpx << "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<gpx version=\"1.1\" creator=\"test\" "
-           "xmlns=\"http://www.topografix.com/GPX/1/1\"><trk><name>t</name><trkseg>\n";
-    for (const tw::Track& p : points) {
-      const std::string ele = p.elev == tw::kUnknownElevation ? "" : "<ele>" + std::to_string(p.elev) + "</ele>";
-      char line[200];
-      std::snprintf(line, sizeof line, "<trkpt lat=\"%.8f\" lon=\"%.8f\">%s</trkpt>\n", p.lat, p.lon, ele.c_str());
-      gpx << line;
-    }
-    gpx << "</trkseg></trk></gpx>\n";
+    std::vector<tw::TrackInfo> tracks(1);
+    tracks[0].points = points;
+    std::ofstream(dir / "in.gpx") << tw::buildGPXText(tracks, {}, 0, true);  // −100 reads back as unknown
   }
   // Exit status and stderr of `tarnwick-cli elevation in.gpx ARGS`.
   std::pair<int, std::string> run(const std::string& args)
@@ -62,18 +55,23 @@ class CliElevationTest : public ::testing::Test {
   fs::path dir;
 };
 
-TEST_F(CliElevationTest, FillsMissingElevationsAndReportsMalformedTiles)
+TEST_F(CliElevationTest, FillsMissingElevationsFiveFetchesAtOnce)
 {
-  writeGpx({pointIn(TX, 10, 10), pointIn(TX, 11, 11, 500.0f), pointIn(TX + 1, 12, 12), pointIn(TX + 2, 0, 0)});
+  // Twelve tiles: two with elevations, one malformed, the rest missing (sea, 0 m).
+  std::vector<tw::Track> points{pointIn(TX, 11, 11, 500.0f)};
+  for (int i = 0; i < 12; ++i) points.push_back(pointIn(TX + i, 10, 10));
+  writeGpx(points);
   serve(false, TX, demText("123.4"));
   serve(false, TX + 1, demText("45"));
   serve(false, TX + 2, "garbage");
+  server.setResponseDelayMs(20);
   const auto [status, err] = run("-o " + out());
   ASSERT_EQ(status, 0) << err;
-  for (const char* line : {"DEM tiles 3/3", "1 DEM tiles were malformed and not used", "1 points are still without elevation"})
+  for (const char* line : {"DEM tiles 12/12", "1 DEM tiles were malformed and not used", "1 points are still without elevation"})
     EXPECT_NE(err.find(line), std::string::npos) << err;
   EXPECT_TRUE(wrote("<ele>123.40</ele>") && wrote("<ele>500.00</ele>") && wrote("<ele>45.00</ele>"));
-  EXPECT_EQ(server.countPrefix("/xyz/dem/14/14555/"), 1u);  // not asked for again
+  EXPECT_EQ(server.requestCount(), 12u);  // the malformed tile is not asked for again
+  EXPECT_EQ(server.maxConcurrent(), 5);
 }
 
 TEST_F(CliElevationTest, Dem5AGapsAreFilledFromDem10B)
@@ -87,18 +85,6 @@ TEST_F(CliElevationTest, Dem5AGapsAreFilledFromDem10B)
   EXPECT_FALSE(wrote("<ele>500.00</ele>"));  // recalculated
   EXPECT_TRUE(wrote("<ele>66.00</ele>") && wrote("<ele>77.50</ele>"));
   EXPECT_EQ(server.countPrefix("/xyz/dem/14/14554/"), 0u);  // DEM5A had that tile
-}
-
-TEST_F(CliElevationTest, AtMostFiveFetchesAtOnce)
-{
-  std::vector<tw::Track> points;
-  for (int i = 0; i < 12; ++i) points.push_back(pointIn(TX + i, 0, 0));
-  writeGpx(points);
-  server.setResponseDelayMs(20);
-  const auto [status, err] = run("-o " + out());  // 404 everywhere: sea, 0 m
-  ASSERT_EQ(status, 0) << err;
-  EXPECT_EQ(server.requestCount(), 12u);
-  EXPECT_EQ(server.maxConcurrent(), 5);
 }
 
 TEST_F(CliElevationTest, FailuresAndBadArguments)

@@ -42,7 +42,7 @@ TEST(ElevationFill, OneTrackFilledThenMarked)
   EXPECT_EQ(hill.points[1].peak_type, 1);
 }
 
-TEST(ElevationFill, AllTracksAsTilesArriveAndDem5AGaps)
+TEST(ElevationFill, AllTracksAsTilesArrive)
 {
   std::vector<TrackInfo> tracks = twoTracks();
   tracks[1].points[0].elev = kDem5ANoData;  // left by an abandoned DEM5A recalculation
@@ -55,41 +55,35 @@ TEST(ElevationFill, AllTracksAsTilesArriveAndDem5AGaps)
   EXPECT_FALSE(r.missing_tile || r.invalid_track);
   EXPECT_EQ(r.changed_tracks, (std::vector<int>{0, 1}));
   EXPECT_EQ(tracks[1].points[0].elev, 0.0f);  // outside DEM5A mode a gap is unknown again
+  r = fillAllTracks(tracks, 0, 0, dem10b, {});
+  EXPECT_FALSE(r.modify);
+  EXPECT_TRUE(r.changed_tracks.empty());
+}
 
-  // DEM5A: a cell without data is stored as −1 and keeps invalid_track raised until the
-  // accepted fallback makes it unknown again for DEM10B.
-  tracks = twoTracks();
+TEST(ElevationFill, Dem5AGapsStayUntilTheFallback)
+{
+  std::vector<TrackInfo> tracks = twoTracks();
   auto gap = flatTile(TX, TY, 2000);
-  gap->tiles[1 * 256 + 1] = -1;
-  const ElevationList dem5a{gap, flatTile(TX + 1, TY, 3000)};
-  for (int pass = 0; pass < 2; ++pass) {
-    r = fillAllTracks(tracks, 0, 1, dem10b, dem5a);
+  gap->tiles[1 * 256 + 1] = -1;  // the first point's cell has no DEM5A data
+  const ElevationList dem5a{gap, flatTile(TX + 1, TY, 3000)}, dem10b{flatTile(TX, TY, 1500)};
+  for (int pass = 0; pass < 2; ++pass) {  // the gap keeps invalid_track raised
+    const CheckTrackResult r = fillAllTracks(tracks, 0, 1, dem10b, dem5a);
     EXPECT_TRUE(r.invalid_track && !r.missing_tile);
     EXPECT_EQ(r.changed_tracks.empty(), pass == 1);
   }
   EXPECT_EQ(tracks[0].points[0].elev, kDem5ANoData);
-  EXPECT_EQ(tracks[0].points[1].elev, 30.0f);
   EXPECT_EQ(resetDem5AGaps(tracks), 1);
-  r = fillAllTracks(tracks, 0, 0, dem10b, dem5a);
-  EXPECT_FALSE(r.invalid_track);
-  EXPECT_EQ(tracks[0].points[0].elev, 100.0f);
+  EXPECT_EQ(tracks[0].points[0].elev, kUnknownElevation);
 }
 
-TEST(ElevationFill, WayPointsAndTheRecalculationsClearing)
+TEST(ElevationFill, RecalculationClearsTracksAndUnknownWayPoints)
 {
   DocumentState d;
   d.tracks = twoTracks();
-  d.waypoints.resize(4);
-  d.waypoints[0].setPosition(pointIn(TX, 7, 7).lat, pointIn(TX, 7, 7).lon);
-  d.waypoints[1] = d.waypoints[0];
+  d.waypoints.resize(3);
+  d.waypoints[0].elev = 0.0f;
   d.waypoints[1].elev = 350.0f;
   d.waypoints[2].elev = -1.0f;
-  const WayPointFillResult r = fillWayPoints(d.waypoints, {flatTile(TX, TY, 99900)});
-  EXPECT_TRUE(r.changed && r.invalid_wp);  // waypoint 3 lies in no cached tile
-  EXPECT_EQ(d.waypoints[0].elev, 999.0f);
-  EXPECT_EQ(d.waypoints[3].elev, kUnknownElevation);
-  // A recalculation forgets every track elevation and the waypoints' unknown ones.
-  d.waypoints[0].elev = 0.0f;
   clearElevationsForRecalc(d);
   for (const auto& t : d.tracks)
     for (const auto& p : t.points) EXPECT_EQ(p.elev, kUnknownElevation);
