@@ -128,7 +128,7 @@ static int dump(const QString& dir, const MarkerImages& img, const tw::RouteStyl
         in.tracks = &tracks;
         in.active_track = 0;
         in.zoom = zoom;
-        in.mode = 1;
+        in.mode = tw::Mode::Edit;
         in.track_tool = markers;
         QImage target(kW, kH, QImage::Format_ARGB32_Premultiplied);
         target.fill(Qt::white);
@@ -182,7 +182,7 @@ int main(int argc, char** argv)
         in.tracks = &tracks;
         in.active_track = 0;
         in.zoom = zoom;
-        in.mode = 1;
+        in.mode = tw::Mode::Edit;
         in.track_tool = markers;
         const double ours = medianMs(repeats, [&] {
           target.fill(Qt::transparent);

@@ -49,7 +49,7 @@ void AppDelegate::calcTrackRange(const tw::RectF& printPixelRect, const tw::Rect
                                  const tw::RectF& graphRect, bool normal)
 {
   const auto* pts = routes();
-  if (mode != 3 || !pts || pts->empty()) return;
+  if (mode != tw::Mode::Print || !pts || pts->empty()) return;
   const tw::Section s = tw::calcTrackRange(*pts, printPixelRect, printPointRect, graphRect, normal);
   range_start = s.start;
   range_end = s.end;
@@ -78,7 +78,7 @@ void AppDelegate::updateGraph()
 {
   calcTrackData();
   // The graph panel shows in base and edit modes while its switch is on.
-  if (derived.show_graph && mode < 2) {
+  if (derived.show_graph && tw::baseOrEdit(mode)) {
     checkConnectWayPoint();
     redrawGraphLayers();
   }

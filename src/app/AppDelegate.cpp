@@ -32,7 +32,6 @@ AppDelegate::AppDelegate(Seams seams, QObject* parent) : QObject(parent), seams_
   loadConfig();
   tw::copyColors(config, derived);
   markers = loadMarkerImages();
-  edit_mode = 0;
 
   connect(&timer, &QTimer::timeout, this, &AppDelegate::timerProc);
   connect(&drawTimer, &QTimer::timeout, this, &AppDelegate::drawProc);
@@ -171,11 +170,11 @@ void AppDelegate::applicationWillTerminate()
 
 void AppDelegate::baseMode()
 {
-  if (mode == 0) {
+  if (mode == tw::Mode::Base) {
     updateButton();
     return;
   }
-  mode = 0;
+  mode = tw::Mode::Base;
   updateButton();
   updatePosition(view.zoom, view.lat, view.lon);
   redrawAllLayers();
@@ -183,27 +182,22 @@ void AppDelegate::baseMode()
 
 void AppDelegate::editMode()
 {
-  if (mode == 1) {
+  if (mode == tw::Mode::Edit) {
     updateButton();
     return;
   }
-  if (track_mode == 0) {
+  if (track_mode == tw::TrackMode::Hidden) {
     boxes().alertMessage(QStringLiteral("警告"), QStringLiteral("トラック表示がオフの状態では編集できません。"));
     updateButton();
     return;
   }
-  mode = 1;
-  const auto* r = routes();
-  if (edit_mode == 0 || !r)
+  mode = tw::Mode::Edit;
+  if (edit_mode == tw::EditMode::Input || !routes())
     inputMode();
-  else if (edit_mode == 1)
-    trackMode();
-  else if (edit_mode == 2)
-    wayPointMode();
-  else if (!r->empty())
+  else if (edit_mode == tw::EditMode::Track)
     trackMode();
   else
-    inputMode();
+    wayPointMode();
   showGraphIfNeeded();
   updatePosition(view.zoom, view.lat, view.lon);
   redrawAllLayers();

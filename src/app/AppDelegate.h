@@ -26,6 +26,7 @@
 #include "app/MessageBoxes.h"
 #include "document/DocumentState.h"
 #include "document/Geodesy.h"
+#include "document/Modes.h"
 #include "editing/EditingState.h"
 #include "elevation/DemStore.h"
 #include "net/HttpClient.h"
@@ -94,9 +95,9 @@ class AppDelegate : public QObject {
   // Set by the list view: its visible columns in display order.
   std::function<std::vector<tw::TableColumn>()> visibleTableColumns;
 
-  int mode = 0;        // 0 base, 1 edit, 2 print-area selection, 3 print
-  int edit_mode = 0;   // 0 input, 1 track, 2 waypoint
-  int track_mode = 2;  // track display mode
+  tw::Mode mode = tw::Mode::Base;
+  tw::EditMode edit_mode = tw::EditMode::Input;
+  tw::TrackMode track_mode = tw::TrackMode::All;
   int graphTrackInfo = 1;
   int graphWayPoint = 0;
   int part_start = -1, part_end = -1, range_start = -1, range_end = -1, edit_row = -1;
@@ -318,9 +319,9 @@ class AppDelegate : public QObject {
   void inputMode();
   void trackMode();
   void wayPointMode();
-  bool isInputMode() const { return mode == 1 && edit_mode == 0; }
-  bool isTrackMode() const { return mode == 1 && edit_mode == 1; }
-  bool isWayPointMode() const { return mode == 1 && edit_mode == 2; }
+  bool isInputMode() const { return mode == tw::Mode::Edit && edit_mode == tw::EditMode::Input; }
+  bool isTrackMode() const { return mode == tw::Mode::Edit && edit_mode == tw::EditMode::Track; }
+  bool isWayPointMode() const { return mode == tw::Mode::Edit && edit_mode == tw::EditMode::WayPoint; }
   // Hit tests at a zoom-18 pixel; `hoverValid` is false for a fast or motionless hover.
   void displayNearPoint(int32_t x, int32_t y, bool hoverValid = true);
   void displayNearWayPoint(int32_t x, int32_t y, bool hoverValid = true);

@@ -410,7 +410,7 @@ void loadConfig(const StoredConfig& stored, const FrameRect& screen, Config& con
   view.lat = static_cast<double>(config.floatValue("latitude"));
   view.lon = static_cast<double>(config.floatValue("longitude"));
   view.zoom = static_cast<int32_t>(config.floatValue("zoom"));
-  d.map_type = config.intValue("map_type");
+  d.map_type = static_cast<MapType>(config.intValue("map_type"));
 
   if (!checkLat(view.lat, view.lon)) {
     view.lat = 35.855499;

@@ -14,6 +14,7 @@
 #include <variant>
 #include <vector>
 
+#include "document/Modes.h"
 #include "view/ViewportState.h"
 
 namespace tw {
@@ -96,7 +97,7 @@ struct DerivedConfig {
   int32_t show_wp = 1;
   int32_t show_peak = 0;
   int32_t show_rest = 0;
-  int32_t map_type = 0;
+  MapType map_type = MapType::Standard;
   int32_t time_width = 120;
 };
 

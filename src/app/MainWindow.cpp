@@ -86,12 +86,16 @@ QToolButton* MainWindow::makeModeButton(const QString& image, const QString& com
 
 void MainWindow::paintModeButtons()
 {
-  // Slot order is base, area, print, edit; `mode` numbers them 0, 2, 3, 1.
+  // Slot order is base, area, print, edit.
+  using tw::Mode;
   const struct {
     QToolButton* button;
     const char* image;
-    int mode;
-  } modes[] = {{baseButton, "base", 0}, {areaButton, "area", 2}, {prnButton, "prn", 3}, {editButton, "edit", 1}};
+    Mode mode;
+  } modes[] = {{baseButton, "base", Mode::Base},
+               {areaButton, "area", Mode::Area},
+               {prnButton, "prn", Mode::Print},
+               {editButton, "edit", Mode::Edit}};
   for (const auto& m : modes) {
     QString name = QString::fromLatin1(m.image);
     if (d_.mode == m.mode) name += QStringLiteral("_on");
@@ -100,15 +104,16 @@ void MainWindow::paintModeButtons()
   }
 
   for (QToolButton* b : {inputButton, trackButton, wpButton, backButton, clearButton}) b->hide();
-  if (d_.mode != 1) return;
-  const int e = d_.edit_mode;
+  if (d_.mode != Mode::Edit) return;
+  using tw::EditMode;
+  const EditMode e = d_.edit_mode;
   const auto* r = d_.routes();
-  setImage(inputButton, e == 0 ? QStringLiteral("input_on") : QStringLiteral("input"));
-  setImage(trackButton, e == 1 ? QStringLiteral("track_on") : QStringLiteral("track"));
-  setImage(wpButton, e == 2 ? QStringLiteral("flag_on") : QStringLiteral("flag"));
+  setImage(inputButton, e == EditMode::Input ? QStringLiteral("input_on") : QStringLiteral("input"));
+  setImage(trackButton, e == EditMode::Track ? QStringLiteral("track_on") : QStringLiteral("track"));
+  setImage(wpButton, e == EditMode::WayPoint ? QStringLiteral("flag_on") : QStringLiteral("flag"));
   for (QToolButton* b : {inputButton, trackButton, wpButton}) b->show();
-  if (e == 0) backButton->show();
-  if (e == 1 && r && !r->empty()) {
+  if (e == EditMode::Input) backButton->show();
+  if (e == EditMode::Track && r && !r->empty()) {
     backButton->show();
     clearButton->show();
   }

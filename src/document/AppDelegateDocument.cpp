@@ -8,7 +8,7 @@ void AppDelegate::createNew()
       !boxes().confirmMessage(QStringLiteral("新規作成の確認"),
                               QStringLiteral("現在のデータ（トラック＆ウェイポイント）が削除されますが、よろしいですか？")))
     return;
-  if (track_mode == 0) track_mode = 2;
+  if (track_mode == tw::TrackMode::Hidden) track_mode = tw::TrackMode::All;
   backupData(tw::kActionNewDocument);
   deleteAllTracks();
   deleteAllWayPoints();

@@ -20,9 +20,9 @@ float demElevation(AppDelegate& app, double lat, double lon)
 
 namespace {
 
-void enterTool(AppDelegate& app, int tool)
+void enterTool(AppDelegate& app, tw::EditMode tool)
 {
-  app.mode = 1;
+  app.mode = tw::Mode::Edit;
   app.edit_mode = tool;
   app.doc.select = tw::kNoIndex;
   app.doc.select_wp = tw::kNoIndex;
@@ -34,7 +34,7 @@ void enterTool(AppDelegate& app, int tool)
 
 void AppDelegate::inputMode()
 {
-  enterTool(*this, 0);
+  enterTool(*this, tw::EditMode::Input);
   if (!routes()) {
     tw::addEmptyTrack(doc);
     updateTrackMenu();
@@ -56,7 +56,7 @@ void AppDelegate::inputMode()
 
 namespace {
 
-void enterSelectTool(AppDelegate& app, int tool)
+void enterSelectTool(AppDelegate& app, tw::EditMode tool)
 {
   enterTool(app, tool);
   if (app.view.zoom >= tw::kEditZoom)
@@ -65,22 +65,22 @@ void enterSelectTool(AppDelegate& app, int tool)
     app.updatePosition(tw::kEditZoom, app.view.lat, app.view.lon);
   app.updateButton();
   if (app.derived.show_list != 0) {
-    app.derived.show_list = tool;
+    app.derived.show_list = tool == tw::EditMode::Track ? 1 : 2;  // the tool's own list
     app.updateTable();
   }
 }
 
 }  // namespace
 
-void AppDelegate::trackMode() { enterSelectTool(*this, 1); }
-void AppDelegate::wayPointMode() { enterSelectTool(*this, 2); }
+void AppDelegate::trackMode() { enterSelectTool(*this, tw::EditMode::Track); }
+void AppDelegate::wayPointMode() { enterSelectTool(*this, tw::EditMode::WayPoint); }
 
 // ---- hit tests ----
 
 void AppDelegate::displayNearPoint(int32_t x, int32_t y, bool hoverValid)
 {
   const auto* r = routes();
-  if (!r || track_mode == 0) return;
+  if (!r || track_mode == tw::TrackMode::Hidden) return;
   const int found = tw::nearestPoint(*r, x, y, view.zoom);
   if (found >= 0) {
     if (!hoverValid) return;

@@ -13,9 +13,9 @@ void AppDelegate::selectTrack(int index)
 {
   if (index < 0 || index >= static_cast<int>(doc.tracks.size())) return;
   doc.active_track = index;
-  if (mode < 2) {
+  if (tw::baseOrEdit(mode)) {
     moveTrack(0);
-    if (mode == 1) {
+    if (mode == tw::Mode::Edit) {
       updatePosition(15, view.lat, view.lon);
       if (isInputMode()) trackMode();
     } else {
@@ -29,21 +29,21 @@ void AppDelegate::selectTrack(int index)
 
 void AppDelegate::showActiveTrack()
 {
-  track_mode = 1;
+  track_mode = tw::TrackMode::Active;
   redrawAllLayers();
 }
 
 void AppDelegate::showAllTrack()
 {
-  track_mode = 2;
+  track_mode = tw::TrackMode::All;
   redrawAllLayers();
 }
 
 void AppDelegate::hideAllTrack()
 {
-  track_mode = 0;
+  track_mode = tw::TrackMode::Hidden;
   redrawAllLayers();
-  if (mode == 1) baseMode();
+  if (mode == tw::Mode::Edit) baseMode();
 }
 
 void AppDelegate::addTrack()

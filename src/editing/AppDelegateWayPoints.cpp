@@ -148,7 +148,7 @@ void AppDelegate::deleteSelectedItems(const std::vector<int>& rows)
 {
   if (rows.empty()) return;
   const int table = derived.show_list;
-  if (mode != 1) {
+  if (mode != tw::Mode::Edit) {
     const QString where = table == 1 ? QStringLiteral("トラックポイント編集") : QStringLiteral("ウェイポイント");
     boxes().alertMessage(QStringLiteral("メッセージ"),
                          QStringLiteral("このモードでは削除できません。\n削除する場合は、編集画面の%1モードにしてください。").arg(where));

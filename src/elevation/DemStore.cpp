@@ -64,7 +64,7 @@ void DemStore::markRead(std::uint64_t mark)
   std::erase_if(unread_, [&](const auto& u) { return u.first < mark; });
 }
 
-void DemStore::evict(int32_t zoom, int32_t mode, const DRect& elevRect)
+void DemStore::evict(int32_t zoom, Mode mode, const DRect& elevRect)
 {
   std::lock_guard guard(mutex_);
   auto unread = [&](const Elevation* e) {

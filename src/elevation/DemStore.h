@@ -40,7 +40,7 @@ class DemStore {
   void markRead(std::uint64_t mark);
   // Everything, or what lies outside elevRect (demEvictRule); unread tiles stay either way, so
   // a pan between a tile's arrival and the fill cannot drop it unread.
-  void evict(int32_t zoom, int32_t mode, const DRect& elevRect);
+  void evict(int32_t zoom, Mode mode, const DRect& elevRect);
 
  private:
   mutable std::mutex mutex_;

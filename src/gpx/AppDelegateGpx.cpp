@@ -77,7 +77,7 @@ bool AppDelegate::loadGPXData(const QByteArray& text, bool append)
   if (data.outside) {
     doc.outside = true;
     boxes().alertMessage(kWarningTitle, kOutsideMess);
-    derived.map_type = 3;
+    derived.map_type = tw::MapType::OSM;
     updateMap();
     redrawAllLayers();
   }
@@ -102,8 +102,8 @@ bool AppDelegate::loadGPXData(const QByteArray& text, bool append)
 
   if (!launched) return true;
   updateTrackMenu();
-  if (routes()) edit_mode = 1;
-  else if (!doc.waypoints.empty()) edit_mode = 2;
+  if (routes()) edit_mode = tw::EditMode::Track;
+  else if (!doc.waypoints.empty()) edit_mode = tw::EditMode::WayPoint;
   showRoute();
   baseMode();
   const bool activeHasPoints = routes() && !routes()->empty();

@@ -57,7 +57,7 @@ void AppDelegate::getTile(const tw::Tile& k)
     return;
   }
   const bool busy = checkImageRequest();
-  const int currentMode = tileStore.needs().mode;
+  const tw::Mode currentMode = tileStore.needs().mode;
   const tw::TileAction action = tw::chooseTileAction(k, checkNeeds(k), busy);
   if (action == tw::TileAction::Drop) {
     removeRequests(k);
@@ -65,7 +65,7 @@ void AppDelegate::getTile(const tw::Tile& k)
   }
   if (action == tw::TileAction::DownloadImage) downloadImage(k);
   if (action == tw::TileAction::DownloadElevation) downloadElevation(k);
-  if (currentMode == 3) QThread::msleep(kPrintPauseMs);
+  if (currentMode == tw::Mode::Print) QThread::msleep(kPrintPauseMs);
   if (action == tw::TileAction::Postpone && !downloads_stopped) {
     QThread::msleep(kPostponePauseMs);
     queue.start([this, k] { getTile(k); });
@@ -87,7 +87,7 @@ bool AppDelegate::downloadImage(const tw::Tile& k)
   } else if (result.status == 200) {
     tileStore.net_ok = true;
     if (!checkNeeds(k)) return true;
-    tile = tw::makeMapImage(result.body, k, tileStore.needs().mode == 3);
+    tile = tw::makeMapImage(result.body, k, tileStore.needs().mode == tw::Mode::Print);
   }
   // Transport errors, other statuses and bodies that are not images all cache the placeholder,
   // so the tile is not fetched again while it stays in view.
@@ -108,40 +108,41 @@ void AppDelegate::clearImages() { tileStore.clearImages(); }
 void AppDelegate::mapStandard()
 {
   if (refuseOutside(*this)) return;
-  derived.map_type = tw::kMapStandard;
+  derived.map_type = tw::MapType::Standard;
   updateMap();
 }
 
 void AppDelegate::mapPale()
 {
   if (refuseOutside(*this)) return;
-  derived.map_type = tw::kMapPale;
+  derived.map_type = tw::MapType::Pale;
   updateMap();
 }
 
 void AppDelegate::mapPhoto()
 {
   if (refuseOutside(*this)) return;
-  derived.map_type = tw::kMapPhoto;
+  derived.map_type = tw::MapType::Photo;
   updateMap();
 }
 
 void AppDelegate::mapOSM()
 {
-  derived.map_type = tw::kMapOSM;
+  derived.map_type = tw::MapType::OSM;
   updateMap();
 }
 
 void AppDelegate::changeMap()
 {
-  derived.map_type = derived.map_type < tw::kMapOSM ? derived.map_type + 1 : tw::kMapStandard;
+  const auto next = static_cast<int32_t>(derived.map_type) + 1;
+  derived.map_type = derived.map_type < tw::MapType::OSM ? static_cast<tw::MapType>(next) : tw::MapType::Standard;
   updateMap();
 }
 
 void AppDelegate::updateMap()
 {
-  config.setInt("map_type", derived.map_type);
-  if (mode == 3) return;
+  config.setInt("map_type", static_cast<int32_t>(derived.map_type));
+  if (mode == tw::Mode::Print) return;
   tileStore.changeMapType(derived.map_type);
   updatePosition(view.zoom, view.lat, view.lon);
   redrawAllLayers();

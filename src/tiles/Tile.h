@@ -3,6 +3,8 @@
 
 #include <cstdint>
 
+#include "document/Modes.h"
+
 namespace tw {
 
 // Request kinds.
@@ -13,21 +15,13 @@ enum TileType : int32_t {
   kTileDem5A = 3,      // DEM5A tile under a track point lacking an elevation
 };
 
-// Map kinds (`map_type`).
-enum MapType : int32_t {
-  kMapStandard = 0,
-  kMapPale = 1,
-  kMapPhoto = 2,
-  kMapOSM = 3,
-};
-
 struct Tile {
   int32_t x = 0;
   int32_t y = 0;
   int32_t zoom = 0;
   int32_t type = kTileMap;
   float dist = 0.0f;  // sort key inside one planning batch
-  int32_t map = kMapStandard;
+  MapType map = MapType::Standard;
 };
 
 }  // namespace tw

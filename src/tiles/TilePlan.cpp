@@ -17,10 +17,11 @@ bool compareTile(const Tile& a, const Tile& b)
   return a.dist < b.dist;
 }
 
-int32_t plannedMapKind(int32_t mode, int32_t map_type)
+MapType plannedMapKind(Mode mode, MapType map_type)
 {
-  if (mode != 3 && (map_type == kMapPale || map_type == kMapPhoto || map_type == kMapOSM)) return map_type;
-  return kMapStandard;
+  if (mode != Mode::Print && (map_type == MapType::Pale || map_type == MapType::Photo || map_type == MapType::OSM))
+    return map_type;
+  return MapType::Standard;
 }
 
 namespace {
@@ -41,7 +42,7 @@ std::vector<Tile> planMapTiles(const PlanInput& in, const KnownTile& known)
   std::vector<Tile> batch;
   const auto cx = static_cast<int32_t>(in.center_x / 256);
   const auto cy = static_cast<int32_t>(in.center_y / 256);
-  const int32_t map = plannedMapKind(in.mode, in.map_type);
+  const MapType map = plannedMapKind(in.mode, in.map_type);
   const int32_t rows = gridCount(in.backRect.height), cols = gridCount(in.backRect.width);
   for (int32_t r = 0; r < rows; r++) {
     for (int32_t c = 0; c < cols; c++) {
@@ -88,7 +89,7 @@ std::vector<Tile> planDemAreaTiles(const DRect& e, const KnownTile& known)
   return batch;
 }
 
-bool plansDemArea(int32_t mode, int32_t zoom) { return (mode == 0 || mode == 1) && zoom > 14; }
+bool plansDemArea(Mode mode, int32_t zoom) { return baseOrEdit(mode) && zoom > 14; }
 
 std::vector<Tile> planTiles(const PlanInput& in, DRect& elevRect, const KnownTile& known)
 {
@@ -107,7 +108,8 @@ bool tileNeeded(const Tile& k, const NeedsInput& in, bool cached)
   switch (k.type) {
     case kTileMap:
       // An out-of-range kind plans standard tiles; it must not then refuse them all.
-      if (!(k.map == plannedMapKind(0, in.map_type) || (k.map == kMapStandard && in.mode == 3))) return false;
+      if (!(k.map == plannedMapKind(Mode::Base, in.map_type) || (k.map == MapType::Standard && in.mode == Mode::Print)))
+        return false;
       return inRect(k.x, k.y, in.backRect) && !cached;
     case kTileDemView: return inRect(k.x, k.y, in.elevRect) && !cached;
     default: return true;
@@ -152,9 +154,9 @@ TileAction chooseTileAction(const Tile& k, bool needed, bool imageRequestsBusy)
   }
 }
 
-DemEvict demEvictRule(int32_t zoom, int32_t mode, bool dem5a)
+DemEvict demEvictRule(int32_t zoom, Mode mode, bool dem5a)
 {
-  if (!dem5a && (mode == 2 || mode == 3)) return DemEvict::ClearAll;
+  if (!dem5a && !baseOrEdit(mode)) return DemEvict::ClearAll;
   return zoom < 15 ? DemEvict::ClearAll : DemEvict::KeepInRect;
 }
 

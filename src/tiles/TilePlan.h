@@ -18,15 +18,15 @@ bool inRect(double x, double y, const DRect& r);
 // `dist` first. A strict weak order for planning batches, which hold only types 0 and 1.
 bool compareTile(const Tile& a, const Tile& b);
 
-// The map kind planned tiles carry: the print preview (mode 3) always uses the standard map.
-int32_t plannedMapKind(int32_t mode, int32_t map_type);
+// The map kind planned tiles carry: the print preview always uses the standard map.
+MapType plannedMapKind(Mode mode, MapType map_type);
 
 struct PlanInput {
   DRect backRect;               // tile units
   double center_x = 0, center_y = 0;  // global pixels at `zoom`
   int32_t zoom = 0;
-  int32_t mode = 0;
-  int32_t map_type = kMapStandard;
+  Mode mode = Mode::Base;
+  MapType map_type = MapType::Standard;
 };
 
 // Cached or outstanding already: such keys are not planned again.
@@ -40,15 +40,15 @@ DRect demAreaRect(const DRect& backRect, int32_t zoom);
 // DEM area tiles (type 1) of elevRect that are not known; `dist` from its centre.
 std::vector<Tile> planDemAreaTiles(const DRect& elevRect, const KnownTile& known);
 // DEM area tiles are planned only browsing or editing, closer than zoom 14.
-bool plansDemArea(int32_t mode, int32_t zoom);
+bool plansDemArea(Mode mode, int32_t zoom);
 
 // The whole planning batch, sorted with compareTile; sets elevRect when DEM tiles are planned.
 std::vector<Tile> planTiles(const PlanInput& in, DRect& elevRect, const KnownTile& known);
 
 // What checkNeeds looks at besides the cache.
 struct NeedsInput {
-  int32_t map_type = kMapStandard;
-  int32_t mode = 0;
+  MapType map_type = MapType::Standard;
+  Mode mode = Mode::Base;
   DRect backRect;
   DRect elevRect;
 };
@@ -69,7 +69,7 @@ TileAction chooseTileAction(const Tile& k, bool needed, bool imageRequestsBusy);
 
 // Eviction of one DEM cache: everything, or only the tiles outside elevRect.
 enum class DemEvict { ClearAll, KeepInRect };
-DemEvict demEvictRule(int32_t zoom, int32_t mode, bool dem5a);
+DemEvict demEvictRule(int32_t zoom, Mode mode, bool dem5a);
 
 // Removes the entries whose (x, y) lies outside `r`; xy(entry) gives the pair.
 template <class T, class XY>

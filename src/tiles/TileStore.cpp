@@ -75,13 +75,13 @@ bool TileStore::addImage(MapImagePtr image)
   return true;
 }
 
-void TileStore::removeTiles(const tw::DRect& backRect, int32_t zoom, int32_t mode, const tw::DRect& elevRect)
+void TileStore::removeTiles(const tw::DRect& backRect, int32_t zoom, tw::Mode mode, const tw::DRect& elevRect)
 {
   std::lock_guard guard(mutex_);
   removeTilesLocked(backRect, zoom, mode, elevRect);
 }
 
-void TileStore::removeTilesLocked(const tw::DRect& backRect, int32_t zoom, int32_t mode, const tw::DRect& elevRect)
+void TileStore::removeTilesLocked(const tw::DRect& backRect, int32_t zoom, tw::Mode mode, const tw::DRect& elevRect)
 {
   tw::removeOutside(images_, backRect, [](const MapImagePtr& m) { return std::pair{m->tile.x, m->tile.y}; });
   dem_.evict(zoom, mode, elevRect);
@@ -93,7 +93,7 @@ void TileStore::clearImages()
   images_.clear();
 }
 
-void TileStore::changeMapType(int32_t map_type)
+void TileStore::changeMapType(tw::MapType map_type)
 {
   std::lock_guard guard(mutex_);
   images_.clear();

@@ -34,10 +34,10 @@ class TileStore {
   // (map kind changed and back while in flight) is cached once. False when it is not wanted.
   bool addImage(MapImagePtr image);
   // Eviction (main thread): map tiles outside backRect, then the DEM caches by their rule.
-  void removeTiles(const tw::DRect& backRect, int32_t zoom, int32_t mode, const tw::DRect& elevRect);
+  void removeTiles(const tw::DRect& backRect, int32_t zoom, tw::Mode mode, const tw::DRect& elevRect);
   void clearImages();
   // A map kind change: the cache empties and the snapshot takes the new kind together.
-  void changeMapType(int32_t map_type);
+  void changeMapType(tw::MapType map_type);
 
   // Copies for drawing and for watching progress; the tiles themselves are shared.
   std::vector<MapImagePtr> images() const;
@@ -49,7 +49,7 @@ class TileStore {
 
  private:
   bool findTileLocked(const tw::Tile& k) const;
-  void removeTilesLocked(const tw::DRect& backRect, int32_t zoom, int32_t mode, const tw::DRect& elevRect);
+  void removeTilesLocked(const tw::DRect& backRect, int32_t zoom, tw::Mode mode, const tw::DRect& elevRect);
 
   tw::DemStore& dem_;
   mutable std::mutex mutex_;

@@ -16,7 +16,10 @@ std::string zxy(const char* fmt, int32_t zoom, int32_t x, int32_t y)
 
 }  // namespace
 
-int32_t normalizedMapKind(int32_t map) { return (map >= kMapStandard && map <= kMapOSM) ? map : kMapStandard; }
+MapType normalizedMapKind(MapType map)
+{
+  return (map >= MapType::Standard && map <= MapType::OSM) ? map : MapType::Standard;
+}
 
 char osmHostLetter(int32_t x, int32_t y, int32_t zoom)
 {
@@ -30,9 +33,9 @@ std::string tileUrl(const Tile& k, const std::string& gsi, const std::string& os
   switch (k.type) {
     case kTileMap:
       switch (normalizedMapKind(k.map)) {
-        case kMapPale: return gsi + zxy("/xyz/pale/%d/%d/%d.png", k.zoom, k.x, k.y);
-        case kMapPhoto: return gsi + zxy("/xyz/seamlessphoto/%d/%d/%d.jpg", k.zoom, k.x, k.y);
-        case kMapOSM: {
+        case MapType::Pale: return gsi + zxy("/xyz/pale/%d/%d/%d.png", k.zoom, k.x, k.y);
+        case MapType::Photo: return gsi + zxy("/xyz/seamlessphoto/%d/%d/%d.jpg", k.zoom, k.x, k.y);
+        case MapType::OSM: {
           std::string host = osm;
           if (auto at = host.find("{s}"); at != std::string::npos)
             host.replace(at, 3, 1, osmHostLetter(k.x, k.y, k.zoom));

@@ -7,8 +7,8 @@
 
 namespace tw {
 
-// A map kind outside 0–3 counts as the standard map.
-int32_t normalizedMapKind(int32_t map);
+// A map kind outside the four known ones counts as the standard map.
+MapType normalizedMapKind(MapType map);
 
 // "a", "b" or "c" by (x + y + zoom) mod 3 (non-negative for any input).
 char osmHostLetter(int32_t x, int32_t y, int32_t zoom);

@@ -28,7 +28,7 @@ void mark(W* w)
 void AppDelegate::updatePosition(int zoom, double lat, double lon)
 {
   if (!tw::isValidZoom(zoom)) return;
-  if (mode != 3 && (zoom != view.zoom || slider.zoom != zoom)) {
+  if (mode != tw::Mode::Print && (zoom != view.zoom || slider.zoom != zoom)) {
     slider.updateZoom(zoom, false);
     mark(zoomView);
     mark(logoView);
@@ -72,7 +72,7 @@ void AppDelegate::moveDown()
 
 void AppDelegate::zoomIn()
 {
-  if (mode == 3)
+  if (mode == tw::Mode::Print)
     updateZoom(slider.pos + 1);
   else
     updateZoom(static_cast<int>(slider.zoom + 1.0));
@@ -80,7 +80,7 @@ void AppDelegate::zoomIn()
 
 void AppDelegate::zoomOut()
 {
-  if (mode == 3)
+  if (mode == tw::Mode::Print)
     updateZoom(slider.pos - 1);
   else
     updateZoom(static_cast<int>(slider.zoom - 1.0));
@@ -95,7 +95,7 @@ void AppDelegate::leaveEditingZoom()
 
 void AppDelegate::updateZoom(int n)
 {
-  if (mode == 3) {
+  if (mode == tw::Mode::Print) {
     slider.updatePosition(n, true);
     view.print_y_zoom = slider.zoom;
     if (view.y_rate > 0) view.print_x_zoom = view.print_y_zoom * view.x_rate / view.y_rate;
@@ -115,7 +115,7 @@ void AppDelegate::updateZoomPoint(tw::WindowPoint p, int delta)
 {
   const QSizeF size = getMapViewSize();
   const tw::ViewSize vs{size.width(), size.height()};
-  if (mode == 3) {
+  if (mode == tw::Mode::Print) {
     slider.updatePosition(slider.pos + delta, true);
     const double cx = vs.width / 2, cy = vs.height / 2;
     const double px = view.center_x - (cx - p.x) / view.print_x_zoom;
@@ -183,7 +183,7 @@ void AppDelegate::resetMapPosition(int margin)
 void AppDelegate::updateLocation()
 {
   const QSizeF size = getMapViewSize();
-  if (mode == 3) {
+  if (mode == tw::Mode::Print) {
     // Print mode shows the map at a continuous scale; the print subsystem adds its area.
     const tw::Rates r = tw::calcRates(view.zoom, view.lat, view.lon);
     view.x_rate = r.x_rate;
@@ -288,7 +288,7 @@ void AppDelegate::requestRedraw() { needsRedraw = true; }
 void AppDelegate::showRoute()
 {
   // Leaving print mode first belongs to the print subsystem.
-  mode = 1;
+  mode = tw::Mode::Edit;
   if (graphView) graphView->show();
   updateButton();
   const auto* r = routes();
@@ -350,7 +350,7 @@ void AppDelegate::displayLocation()
 void AppDelegate::displayLocation(double lat, double lon, double elev)
 {
   if (!infoView) return;
-  if (mode == 3) lat = lon = -1.0, elev = tw::kUnknownElevation;
+  if (mode == tw::Mode::Print) lat = lon = -1.0, elev = tw::kUnknownElevation;
   infoView->lat = lat;
   infoView->lon = lon;
   infoView->elev = static_cast<float>(elev);
@@ -368,7 +368,7 @@ QPointF AppDelegate::getTrackPointer()
     if (rows.size() != 1) return {};
     index = rows.front();
   }
-  if ((mode == 0 || mode == 1) && index >= 0 && index < static_cast<int>(r->size())) {
+  if (tw::baseOrEdit(mode) && index >= 0 && index < static_cast<int>(r->size())) {
     if (isTrackMode() && view.zoom >= 15) return {};
     QMutexLocker locker(&lock);
     const int s = 18 - view.zoom;
@@ -382,7 +382,7 @@ QPointF AppDelegate::getTrackPointer()
 tw::IPoint AppDelegate::getNextPointer()
 {
   const auto* r = routes();
-  if (!r || (mode != 0 && mode != 1)) return {};
+  if (!r || !tw::baseOrEdit(mode)) return {};
   int index = doc.select;
   if (isMouseOnTrack() && derived.show_list == 1) {
     const std::vector<int> rows = selectedListRows ? selectedListRows() : std::vector<int>{};

@@ -75,14 +75,14 @@ tw::LatLon InfoView::latLonAt(tw::WindowPoint p) const
 
 void InfoView::updateMapPosition(QPoint shift)
 {
-  if (!dragged || (d_->mode == 2)) return;
+  if (!dragged || d_->mode == tw::Mode::Area) return;
   map_dx += shift.x();
   map_dy += shift.y();
 }
 
 void InfoView::resetDragPosition()
 {
-  if (!dragged || d_->mode == 2) return;
+  if (!dragged || d_->mode == tw::Mode::Area) return;
   drag_mouse = mp;
   drag_center = {d_->view.center_x, d_->view.center_y};
   drag_pixel = tw::dragPixel(d_->view.foreRect, mp);
@@ -93,7 +93,7 @@ void InfoView::resetDragPosition()
 
 QString InfoView::firstLine() const
 {
-  if (d_->mode == 2) return {};  // the print area's line comes with print mode
+  if (d_->mode == tw::Mode::Area) return {};  // the print area's line comes with print mode
   tw::ReadoutOptions o;
   o.show_info = d_->derived.show_info != 0;
   o.show_coord = d_->derived.show_coord;
@@ -257,11 +257,11 @@ void InfoView::mouseMoved(tw::WindowPoint p)
     return;
   }
   const int zoom = d_->view.zoom;
-  if (d_->mode == 0 || (d_->mode == 1 && zoom >= 15)) {
+  if (d_->mode == tw::Mode::Base || (d_->mode == tw::Mode::Edit && zoom >= 15)) {
     const tw::LatLon ll = latLonAt(p);
     const int32_t x = tw::pixel18FromLon(ll.lon), y = tw::pixel18FromLat(ll.lat);
     const bool valid = tw::isValidSelect(prev_mp, p);
-    if (d_->mode == 0 || d_->isTrackMode())
+    if (d_->mode == tw::Mode::Base || d_->isTrackMode())
       d_->displayNearPoint(x, y, valid);
     else if (d_->isWayPointMode())
       d_->displayNearWayPoint(x, y, valid);
@@ -305,7 +305,7 @@ void InfoView::mouseDragged(tw::WindowPoint p)
     backup = true;
     return;
   }
-  if (d_->mode == 2 || d_->mode == 3) return;  // print-area and print drags come with print mode
+  if (!tw::baseOrEdit(d_->mode)) return;  // print-area and print drags come with print mode
   const QSizeF s = d_->getMapViewSize();
   const tw::IPoint c = tw::panCentre(drag_pixel, p, {s.width(), s.height()});
   d_->updatePixelPosition(zoom, c.x, c.y);

@@ -71,7 +71,7 @@ MapView::~MapView()
 void MapView::paintLayer(QPainter& p)
 {
   d_->resetMapPosition(0);
-  if (d_->mode == 3) return;  // the print preview is composed by the print subsystem
+  if (d_->mode == tw::Mode::Print) return;  // the print preview is composed by the print subsystem
   p.setRenderHint(QPainter::SmoothPixmapTransform, false);
   p.setRenderHint(QPainter::Antialiasing, false);
   const tw::DRect& fore = d_->view.foreRect;
@@ -94,7 +94,7 @@ RouteView::~RouteView()
 
 void RouteView::paintLayer(QPainter& p)
 {
-  if (d_->mode == 3) return;  // the paper preview belongs to the print subsystem
+  if (d_->mode == tw::Mode::Print) return;  // the paper preview belongs to the print subsystem
   std::vector<int> rows;
   const tw::RouteInput in = d_->routeInput(rows, d_->doc.states);
   tw::drawRoute(p, in, {toQColor(d_->derived.routeColor), toQColor(d_->derived.downColor)}, d_->markers,
@@ -130,7 +130,7 @@ ScaleView::~ScaleView()
 void ScaleView::paintEvent(QPaintEvent*)
 {
   const auto bar = tw::scaleBar(d_->view.zoom, d_->view.x_rate);
-  if (!bar || d_->mode == 3) return;
+  if (!bar || d_->mode == tw::Mode::Print) return;
   const int b = bar->length;
   const double H = height();
   QPainter p(this);
@@ -189,7 +189,7 @@ void ZoomView::paintEvent(QPaintEvent*)
 {
   QPainter p(this);
   p.setRenderHint(QPainter::Antialiasing, false);
-  const bool print = d_->mode == 3;
+  const bool print = d_->mode == tw::Mode::Print;
   const QRectF inner(1, 1, width() - 2, height() - 2);
   const double h = inner.height() / tw::ZoomSlider::kPositions;
   if (print) p.fillRect(inner, QColor::fromRgbF(1, 1, 1, 0.8));
@@ -213,7 +213,7 @@ void ZoomView::paintEvent(QPaintEvent*)
 void ZoomView::mouseReleaseEvent(QMouseEvent* e)
 {
   const int row = tw::ZoomSlider::rowAt(height() - e->position().y(), 0, height());
-  if (d_->mode == 3) {
+  if (d_->mode == tw::Mode::Print) {
     d_->slider.updatePosition(row, true);
     d_->updateZoom(d_->slider.pos);
   } else {

@@ -36,7 +36,7 @@ void pointMarkers(const RouteInput& in, const std::vector<Track>& pts, int s, st
         kind = MarkerKind::Peak;
       else if (t.peak_type == 2)
         kind = MarkerKind::Col;
-      else if (in.mode == 0)
+      else if (in.mode == Mode::Base)
         continue;  // base mode marks only peaks and cols
     }
     out.push_back({kind, small, px, (t.y >> s) - 8, 16});
@@ -86,12 +86,12 @@ RoutePlan planRoute(const RouteInput& in)
   RoutePlan plan;
   plan.lineWidth = routeLineWidth(in.zoom);
   const int s = 18 - in.zoom;
-  if (in.track_mode == 0 || !in.tracks) return plan;
+  if (in.track_mode == TrackMode::Hidden || !in.tracks) return plan;
 
   const auto& tracks = *in.tracks;
   const bool twoColour = !in.invalid_track && in.down_width != 0;
   for (size_t i = 0; i < tracks.size(); ++i) {
-    if (in.track_mode == 1 && static_cast<int>(i) != in.active_track) continue;
+    if (in.track_mode == TrackMode::Active && static_cast<int>(i) != in.active_track) continue;
     const auto& pts = tracks[i].points;
     if (twoColour)
       colourStretches(pts, static_cast<int>(i), plan.stretches);
@@ -103,7 +103,7 @@ RoutePlan planRoute(const RouteInput& in)
   const auto& routes = tracks[static_cast<size_t>(in.active_track)].points;
   const int count = static_cast<int>(routes.size());
 
-  if (in.zoom >= 15 && (in.track_tool || (in.mode == 0 && in.show_peak))) {
+  if (in.zoom >= 15 && (in.track_tool || (in.mode == Mode::Base && in.show_peak))) {
     pointMarkers(in, routes, s, plan.markers);
     if (in.show_list == 1 && in.track_tool && !in.mouse_on_map && in.selected_rows) {
       for (int row : *in.selected_rows) {

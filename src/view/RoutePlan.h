@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "document/Modes.h"
 #include "document/Records.h"
 
 namespace tw {
@@ -13,11 +14,11 @@ namespace tw {
 struct RouteInput {
   const std::vector<TrackInfo>* tracks = nullptr;
   int active_track = kNoIndex;
-  int track_mode = 2;  // 0 hidden, 1 active only, 2 all
+  TrackMode track_mode = TrackMode::All;
   bool invalid_track = false;
   int down_width = 4;  // 0 switches the two-colour drawing off
   int zoom = 15;
-  int mode = 0;
+  Mode mode = Mode::Base;
   bool track_tool = false;  // isTrackMode
   bool input_tool = false;  // isInputMode
   bool show_peak = false;

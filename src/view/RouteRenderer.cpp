@@ -50,7 +50,7 @@ void strokeStretch(CoverageCanvas& canvas, const std::vector<Track>& pts, const 
 void drawRoute(QPainter& p, const RouteInput& in, const RouteStyle& style, const MarkerImages& img, const DRect& fore)
 {
   const RoutePlan plan = planRoute(in);
-  if (in.track_mode == 0 || !in.tracks) return;
+  if (in.track_mode == TrackMode::Hidden || !in.tracks) return;
   const int shift = 18 - in.zoom;
   const int lw = static_cast<int>(fore.width), lh = static_cast<int>(fore.height);
   if (lw <= 0 || lh <= 0) return;
@@ -104,7 +104,7 @@ void drawRoute(QPainter& p, const RouteInput& in, const RouteStyle& style, const
 void drawWayPoint(QPainter& p, const std::vector<WayPoint>& wps, int zoom, const DRect& fore, const WayPointStyle& st,
                   const MarkerImages& img)
 {
-  if (st.show_wp == 0 || st.mode == 3 || st.trackEditMode) return;
+  if (st.show_wp == 0 || st.mode == Mode::Print || st.trackEditMode) return;
   const QFont font = mapFont(st.font_name, 4 * zoom - 38);
   const QFontMetricsF fm(font);
   const int shift = 18 - zoom;

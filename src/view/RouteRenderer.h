@@ -31,7 +31,7 @@ void strokeStretch(CoverageCanvas& canvas, const std::vector<Track>& pts, const 
 struct WayPointStyle {
   int show_wp = 1;
   int wp_type = 3;  // bit 0 marks, bit 1 names
-  int mode = 0;
+  Mode mode = Mode::Base;
   bool wayPointMode = false;
   bool trackEditMode = false;
   int show_list = 0;

@@ -78,7 +78,10 @@ std::optional<ZoomTarget> zoomAboutPoint(const ViewportState& v, ViewSize size, 
   return ZoomTarget{n, latFromPixel(n, ny), lonFromPixel(n, nx), s};
 }
 
-bool leavesEditingZoom(int from, int to, int mode) { return from >= kMinEditZoom && to < kMinEditZoom && mode == 1; }
+bool leavesEditingZoom(int from, int to, Mode mode)
+{
+  return from >= kMinEditZoom && to < kMinEditZoom && mode == Mode::Edit;
+}
 
 std::optional<ScaleBar> scaleBar(int zoom, double x_rate)
 {
@@ -95,11 +98,11 @@ std::optional<ScaleBar> scaleBar(int zoom, double x_rate)
   return s;
 }
 
-std::string attributionText(int mode, int map_type, int zoom)
+std::string attributionText(Mode mode, MapType map_type, int zoom)
 {
-  if (mode == 3) return {};
-  if (map_type == 3) return "OpenStreetMap";
-  if (map_type == 2) return "国土地理院";
+  if (mode == Mode::Print) return {};
+  if (map_type == MapType::OSM) return "OpenStreetMap";
+  if (map_type == MapType::Photo) return "国土地理院";
   if (zoom >= 18) return "国土地理院(2500)";
   if (zoom >= 15) return "国土地理院(25000)";
   if (zoom >= 12) return "国土地理院(20万)";

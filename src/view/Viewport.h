@@ -7,6 +7,7 @@
 #include <string>
 
 #include "document/Geodesy.h"
+#include "document/Modes.h"
 #include "view/ViewportState.h"
 
 namespace tw {
@@ -60,7 +61,7 @@ struct ZoomTarget {
 std::optional<ZoomTarget> zoomAboutPoint(const ViewportState& v, ViewSize size, WindowPoint p, int delta);
 
 // True when going from `from` to `to` leaves the editing zoom while editing.
-bool leavesEditingZoom(int from, int to, int mode);
+bool leavesEditingZoom(int from, int to, Mode mode);
 
 // Scale bar: length in points and its label.
 struct ScaleBar {
@@ -71,7 +72,7 @@ struct ScaleBar {
 std::optional<ScaleBar> scaleBar(int zoom, double x_rate);
 
 // Attribution text by mode, map kind and zoom (UTF-8).
-std::string attributionText(int mode, int map_type, int zoom);
+std::string attributionText(Mode mode, MapType map_type, int zoom);
 
 // Frame origin (window coordinates, y upward) of a mode button at slot `i` on the right edge.
 WindowPoint buttonOrigin(ViewSize base, double w, double h, int i);

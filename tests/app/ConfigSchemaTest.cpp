@@ -93,7 +93,7 @@ TEST(ConfigLoad, StoredValuesDriveDerivedFields)
   EXPECT_EQ(l.derived.show_info, 0);
   EXPECT_EQ(l.derived.wp_type, 2);
   EXPECT_EQ(l.derived.show_wp, 0);
-  EXPECT_EQ(l.derived.map_type, 3);
+  EXPECT_EQ(l.derived.map_type, MapType::OSM);
   EXPECT_EQ(l.derived.show_graph, 1);
   EXPECT_EQ(l.derived.right_width, 460);
   EXPECT_EQ(l.config.stringValue("wp_font_name"), "IPAPGothic");
@@ -121,7 +121,7 @@ TEST(ConfigLoad, RejectedValuesFallBackToDefaults)
   EXPECT_EQ(l.config.intValue("route_width"), 4);
   EXPECT_EQ(l.derived.right_width, 460);
   EXPECT_EQ(l.config.floatValue("route_r"), 1.0f);
-  EXPECT_EQ(l.derived.map_type, 0);
+  EXPECT_EQ(l.derived.map_type, MapType::Standard);
   EXPECT_EQ(l.config.stringValue("wp_font_name"), "HiraMaruPro-W4");
   EXPECT_EQ(l.config.intValue("paper"), 1);
   EXPECT_EQ(l.config.intValue("wp_font_size"), 6);  // bounds are inclusive

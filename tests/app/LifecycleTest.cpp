@@ -44,9 +44,9 @@ TEST_F(LifecycleTest, StartValues)
 {
   AppDelegate fresh({&boxes, nullptr});
   EXPECT_EQ(fresh.queue.maxThreadCount(), 5);
-  EXPECT_EQ(fresh.mode, 0);
-  EXPECT_EQ(fresh.edit_mode, 0);
-  EXPECT_EQ(fresh.track_mode, 2);
+  EXPECT_EQ(fresh.mode, tw::Mode::Base);
+  EXPECT_EQ(fresh.edit_mode, tw::EditMode::Input);
+  EXPECT_EQ(fresh.track_mode, tw::TrackMode::All);
   EXPECT_EQ(fresh.derived.time_width, 120);
   EXPECT_EQ(fresh.doc.select, -1);
   EXPECT_TRUE(fresh.tileStore.net_ok);

@@ -90,13 +90,13 @@ TEST_F(MenuWiringTest, OpenEditUndoRedoThroughTheMenus)
   EXPECT_TRUE(item("baseMode")->isChecked());
 
   item("editMode")->trigger();
-  EXPECT_EQ(app->mode, 1);
+  EXPECT_EQ(app->mode, tw::Mode::Edit);
   EXPECT_TRUE(item("editMode")->isChecked());
   EXPECT_EQ(window->editButton->property("imageName").toString(), QStringLiteral("edit_on"));
   for (const char* c : {"setInputMode", "setTrackMode", "setWayPointMode", "stepBack", "reverseRoute", "divideTrack"})
     EXPECT_TRUE(enabled(c)) << c;
   item("setTrackMode")->trigger();
-  EXPECT_EQ(app->edit_mode, 1);
+  EXPECT_EQ(app->edit_mode, tw::EditMode::Track);
   EXPECT_TRUE(item("setTrackMode")->isChecked());
   EXPECT_FALSE(item("setInputMode")->isChecked());
 
@@ -126,14 +126,14 @@ TEST_F(MenuWiringTest, OpenEditUndoRedoThroughTheMenus)
   EXPECT_TRUE(window->clearButton->isVisible());
   EXPECT_GT(window->inputButton->y(), window->editButton->y());
   window->wpButton->click();
-  EXPECT_EQ(app->edit_mode, 2);
+  EXPECT_EQ(app->edit_mode, tw::EditMode::WayPoint);
   EXPECT_EQ(window->wpButton->property("imageName").toString(), QStringLiteral("flag_on"));
   EXPECT_FALSE(window->clearButton->isVisible());
   EXPECT_FALSE(window->backButton->isVisible());
   EXPECT_TRUE(item("setWayPointMode")->isChecked());
 
   item("baseMode")->trigger();
-  EXPECT_EQ(app->mode, 0);
+  EXPECT_EQ(app->mode, tw::Mode::Base);
   EXPECT_FALSE(enabled("stepBack"));
   for (QToolButton* b : {window->inputButton, window->trackButton, window->wpButton, window->backButton})
     EXPECT_FALSE(b->isVisible());
@@ -177,10 +177,10 @@ TEST_F(MenuWiringTest, EditModeIsRefusedWhileTracksAreHidden)
 {
   openSample();
   item("hideAllTrack")->trigger();
-  ASSERT_EQ(app->track_mode, 0);
+  ASSERT_EQ(app->track_mode, tw::TrackMode::Hidden);
   EXPECT_TRUE(item("hideAllTrack")->isChecked());
   window->editButton->click();
-  EXPECT_EQ(app->mode, 0);
+  EXPECT_EQ(app->mode, tw::Mode::Base);
   ASSERT_NE(boxes.last(), nullptr);
   EXPECT_EQ(boxes.last()->title, QStringLiteral("警告"));
   EXPECT_EQ(boxes.last()->mess, QStringLiteral("トラック表示がオフの状態では編集できません。"));
@@ -190,7 +190,7 @@ TEST_F(MenuWiringTest, EditModeIsRefusedWhileTracksAreHidden)
 TEST_F(MenuWiringTest, MapKindItemsAreTicked)
 {
   item("mapPhoto")->trigger();
-  EXPECT_EQ(app->derived.map_type, 2);
+  EXPECT_EQ(app->derived.map_type, tw::MapType::Photo);
   window->validateMenus();
   EXPECT_TRUE(item("mapPhoto")->isChecked());
   EXPECT_FALSE(item("mapStandard")->isChecked());
@@ -247,8 +247,8 @@ TEST_F(MenuWiringTest, DisplaySwitchesStoreTheirSettings)
   EXPECT_EQ(item("showPeak")->isChecked(), peak == 0);
 
   // In print mode the read-out's items are off.
-  app->mode = 3;
+  app->mode = tw::Mode::Print;
   window->validateMenus();
   for (const char* c : {"showInfo", "showCoordDecimal", "showCoordDegree", "mapPale"}) EXPECT_FALSE(enabled(c)) << c;
-  app->mode = 0;
+  app->mode = tw::Mode::Base;
 }

@@ -120,12 +120,12 @@ TEST(MainWindowShell, TitleButtonsAndMenus)
 
   // The pressed-looking image follows the mode.
   EXPECT_EQ(w.baseButton->property("imageName").toString(), QStringLiteral("base_on"));
-  d.mode = 1;
+  d.mode = tw::Mode::Edit;
   d.updateButton();
   EXPECT_EQ(w.baseButton->property("imageName").toString(), QStringLiteral("base"));
   EXPECT_EQ(w.editButton->property("imageName").toString(), QStringLiteral("edit_on"));
   d.baseMode();
-  EXPECT_EQ(d.mode, 0);
+  EXPECT_EQ(d.mode, tw::Mode::Base);
   EXPECT_EQ(w.baseButton->property("imageName").toString(), QStringLiteral("base_on"));
 
   // Every layer exists; the graph panel waits hidden.

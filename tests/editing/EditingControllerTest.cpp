@@ -21,8 +21,8 @@ class EditingController : public twtest::ControllerFixture<> {
     ControllerFixture::SetUp();
     addActiveTrack(track(line(5, 0.001)));
     d.view.zoom = 16;
-    d.mode = 1;
-    d.edit_mode = 1;
+    d.mode = tw::Mode::Edit;
+    d.edit_mode = tw::EditMode::Track;
   }
   size_t points() { return d.routes() ? d.routes()->size() : 0; }
   int snapshots() { return d.editing.history.count(); }
@@ -143,7 +143,7 @@ TEST_F(EditingController, TableRowDeletion)
   EXPECT_EQ(points(), 2u);
   EXPECT_EQ(d.routes()->at(0).seg_dist, 0.0f);
 
-  d.mode = 0;
+  d.mode = tw::Mode::Base;
   d.deleteSelectedItems({0});
   EXPECT_EQ(lastMessage(),
             QStringLiteral("このモードでは削除できません。\n削除する場合は、編集画面のトラックポイント編集モードにしてください。"));
@@ -152,7 +152,7 @@ TEST_F(EditingController, TableRowDeletion)
 
 TEST_F(EditingController, WayPointDialogAndAttachment)
 {
-  d.edit_mode = 2;
+  d.edit_mode = tw::EditMode::WayPoint;
   std::vector<std::string> names{"a]]>b", "北岳"};
   size_t asked = 0;
   d.runWayPointPanel = [&](tw::WayPointValues& v) {
@@ -337,10 +337,10 @@ TEST_F(EditingController, DeleteKeyByTool)
   EXPECT_TRUE(d.doc.modify);
   EXPECT_NEAR(d.routes()->at(2).seg_dist, 2 * d.routes()->at(1).seg_dist, 0.01);  // distances recomputed
   EXPECT_FLOAT_EQ(d.routes()->at(2).dist, d.routes()->at(1).dist + d.routes()->at(2).seg_dist);
-  d.edit_mode = 0;
+  d.edit_mode = tw::EditMode::Input;
   d.deleteKey();
   EXPECT_EQ(points(), 3u);
-  d.edit_mode = 2;
+  d.edit_mode = tw::EditMode::WayPoint;
   d.doc.waypoints.resize(2);
   d.doc.select_wp = 0;
   d.deleteKey();

@@ -136,7 +136,7 @@ TEST_F(GpxControllerTest, PointsOutsideJapanWarnAndSwitchToOpenStreetMap)
   EXPECT_EQ(boxes.last()->title, QStringLiteral("警告"));
   EXPECT_EQ(boxes.last()->mess, kOutsideMess);
   EXPECT_TRUE(d.doc.outside);
-  EXPECT_EQ(d.derived.map_type, 3);
+  EXPECT_EQ(d.derived.map_type, tw::MapType::OSM);
   ASSERT_TRUE(d.loadGPXData(gpx(kTrackA), false));
   EXPECT_FALSE(d.doc.outside);
 }
@@ -253,13 +253,13 @@ TEST_F(GpxControllerTest, CreateNewAsksOnlyForUnsavedContent)
 TEST_F(GpxControllerTest, AfterLaunchTheLoadedTrackIsShownInBaseMode)
 {
   d.launched = true;
-  d.mode = 1;
-  d.edit_mode = 0;
+  d.mode = tw::Mode::Edit;
+  d.edit_mode = tw::EditMode::Input;
   ASSERT_TRUE(d.loadGPXData(gpx(kTrackA), false));
-  EXPECT_EQ(d.edit_mode, 1);
-  EXPECT_EQ(d.mode, 0);
+  EXPECT_EQ(d.edit_mode, tw::EditMode::Track);
+  EXPECT_EQ(d.mode, tw::Mode::Base);
   ASSERT_TRUE(d.loadGPXData(gpx(kWayPoint), false));
-  EXPECT_EQ(d.edit_mode, 2);
+  EXPECT_EQ(d.edit_mode, tw::EditMode::WayPoint);
 }
 
 TEST_F(GpxControllerTest, TitleFollowsFileNameAndActiveTrack)
@@ -278,9 +278,9 @@ TEST_F(GpxControllerTest, TitleFollowsFileNameAndActiveTrack)
 
 TEST_F(GpxControllerTest, CreateNewShowsTracksAgain)
 {
-  d.track_mode = 0;
+  d.track_mode = tw::TrackMode::Hidden;
   d.createNew();
-  EXPECT_EQ(d.track_mode, 2);
+  EXPECT_EQ(d.track_mode, tw::TrackMode::All);
 }
 
 TEST_F(GpxControllerTest, AcceptableObject)

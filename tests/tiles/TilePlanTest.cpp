@@ -12,7 +12,7 @@ using namespace tw;
 
 namespace {
 // A 5 × 3 grid from tile (100, 50), centre pixel inside tile (102, 51).
-PlanInput viewAt(int32_t zoom, int32_t mode = 0, int32_t map_type = kMapStandard)
+PlanInput viewAt(int32_t zoom, Mode mode = Mode::Base, MapType map_type = MapType::Standard)
 {
   return PlanInput{DRect{100, 50, 5, 3}, 102 * 256 + 128, 51 * 256 + 10, zoom, mode, map_type};
 }
@@ -20,19 +20,19 @@ PlanInput viewAt(int32_t zoom, int32_t mode = 0, int32_t map_type = kMapStandard
 
 TEST(TilePlan, BatchesByZoomModeAndKind)
 {
-  struct Case { int32_t zoom, mode, map_type; size_t dems; int32_t map; DRect elevRect; };
+  struct Case { int32_t zoom; Mode mode; MapType map_type; size_t dems; MapType map; DRect elevRect; };
   const Case cases[] = {
-      {16, 0, kMapPale, 4, kMapPale, {25, 12, 2, 2}},  // 4 tiles to a zoom-14 tile: x 100..105, y 50..53
-      {15, 1, kMapOSM, 6, kMapOSM, {50, 25, 3, 2}},
-      {14, 0, kMapStandard, 0, 0, {}},      // no DEM area tiles at zoom 14 and farther
-      {16, 2, kMapPhoto, 0, kMapPhoto, {}}, // nor while selecting the print area
-      {16, 3, kMapPhoto, 0, 0, {}},         // print: the standard map
-      {12, 0, 9, 0, 0, {}},                 // an unknown kind plans the standard map
+      {16, Mode::Base, MapType::Pale, 4, MapType::Pale, {25, 12, 2, 2}},  // 4 tiles to a zoom-14 tile: x 100..105, y 50..53
+      {15, Mode::Edit, MapType::OSM, 6, MapType::OSM, {50, 25, 3, 2}},
+      {14, Mode::Base, MapType::Standard, 0, MapType::Standard, {}},  // no DEM area tiles at zoom 14 and farther
+      {16, Mode::Area, MapType::Photo, 0, MapType::Photo, {}},  // nor while selecting the print area
+      {16, Mode::Print, MapType::Photo, 0, MapType::Standard, {}},  // print: the standard map
+      {12, Mode::Base, static_cast<MapType>(9), 0, MapType::Standard, {}},  // an unknown kind plans the standard map
   };
   for (const Case& c : cases) {
     DRect elevRect;
     const auto batch = planTiles(viewAt(c.zoom, c.mode, c.map_type), elevRect, nullptr);
-    ASSERT_EQ(batch.size(), 15 + c.dems) << c.zoom << " " << c.mode;
+    ASSERT_EQ(batch.size(), 15 + c.dems) << c.zoom << " " << static_cast<int>(c.mode);
     EXPECT_EQ(std::tie(elevRect.x, elevRect.y, elevRect.width, elevRect.height),
               std::tie(c.elevRect.x, c.elevRect.y, c.elevRect.width, c.elevRect.height));
     // Map tiles centre outward, then the DEM area tiles from their centre.
@@ -56,24 +56,24 @@ TEST(TilePlan, BatchesByZoomModeAndKind)
 
 TEST(TilePlan, NeedsRule)
 {
-  const NeedsInput browse{kMapPale, 0, DRect{100, 50, 5, 3}, DRect{25, 12, 2, 2}};
+  const NeedsInput browse{MapType::Pale, Mode::Base, DRect{100, 50, 5, 3}, DRect{25, 12, 2, 2}};
   NeedsInput print = browse, unknownKind = browse;
-  print.mode = 3;
-  unknownKind.map_type = 9;
+  print.mode = Mode::Print;
+  unknownKind.map_type = static_cast<MapType>(9);
   struct Case { Tile k; const NeedsInput& in; bool cached, needed; };
   const Case cases[] = {
-      {{104, 52, 16, kTileMap, 0, kMapPale}, browse, false, true},
-      {{104, 52, 16, kTileMap, 0, kMapPale}, browse, true, false},
-      {{105, 52, 16, kTileMap, 0, kMapPale}, browse, false, false},  // the grid is half-open
-      {{100, 49, 16, kTileMap, 0, kMapPale}, browse, false, false},
-      {{104, 52, 16, kTileMap, 0, kMapStandard}, browse, false, false},  // another kind
-      {{104, 52, 16, kTileMap, 0, kMapStandard}, print, false, true},
-      {{104, 52, 16, kTileMap, 0, kMapStandard}, unknownKind, false, true},
-      {{26, 13, 14, kTileDemView, 0, 0}, browse, false, true},
-      {{27, 13, 14, kTileDemView, 0, 0}, browse, false, false},
-      {{26, 13, 14, kTileDemView, 0, 0}, browse, true, false},
-      {{999, 9, 14, kTileDemPoint, 0, 0}, print, true, true},  // point tiles are always wanted
-      {{999, 9, 14, kTileDem5A, 0, 0}, print, true, true},
+      {{104, 52, 16, kTileMap, 0, MapType::Pale}, browse, false, true},
+      {{104, 52, 16, kTileMap, 0, MapType::Pale}, browse, true, false},
+      {{105, 52, 16, kTileMap, 0, MapType::Pale}, browse, false, false},  // the grid is half-open
+      {{100, 49, 16, kTileMap, 0, MapType::Pale}, browse, false, false},
+      {{104, 52, 16, kTileMap, 0, MapType::Standard}, browse, false, false},  // another kind
+      {{104, 52, 16, kTileMap, 0, MapType::Standard}, print, false, true},
+      {{104, 52, 16, kTileMap, 0, MapType::Standard}, unknownKind, false, true},
+      {{26, 13, 14, kTileDemView, 0, MapType::Standard}, browse, false, true},
+      {{27, 13, 14, kTileDemView, 0, MapType::Standard}, browse, false, false},
+      {{26, 13, 14, kTileDemView, 0, MapType::Standard}, browse, true, false},
+      {{999, 9, 14, kTileDemPoint, 0, MapType::Standard}, print, true, true},  // point tiles are always wanted
+      {{999, 9, 14, kTileDem5A, 0, MapType::Standard}, print, true, true},
   };
   for (const Case& c : cases) EXPECT_EQ(tileNeeded(c.k, c.in, c.cached), c.needed) << c.k.x << " " << c.k.type;
 }

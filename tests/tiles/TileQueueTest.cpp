@@ -150,9 +150,9 @@ TEST_F(TileQueueTest, FiveAtOnceCentreFirstAndMapsBeforeDem)
 
 TEST_F(TileQueueTest, DemRequestWaitsWhileFourMapRequestsAreOutstanding)
 {
-  const tw::Tile dem{14622, 6017, 14, tw::kTileDemPoint, 0, 0};
+  const tw::Tile dem{14622, 6017, 14, tw::kTileDemPoint, 0, tw::MapType::Standard};
   std::vector<tw::Tile> maps;
-  for (int i = 0; i < 4; i++) maps.push_back(tw::Tile{900 + i, 0, 12, tw::kTileMap, 0, 0});
+  for (int i = 0; i < 4; i++) maps.push_back(tw::Tile{900 + i, 0, 12, tw::kTileMap, 0, tw::MapType::Standard});
   for (const tw::Tile& k : maps) app->tileStore.addRequest(k);
   app->tileStore.addRequest(dem);
   app->getTile(dem);  // the queue operation, run here: postponed and queued again
@@ -174,7 +174,7 @@ TEST_F(TileQueueTest, MapKindCommandsAndPrintMode)
     (app.get()->*command)();
   ASSERT_EQ(boxes.count("alert"), 3);
   EXPECT_EQ(boxes.last()->mess, QStringLiteral("海外のデータが含まれるため、地図はOpenStreetMapしか選べません"));
-  for (int kind : {tw::kMapStandard, tw::kMapPale, tw::kMapPhoto, tw::kMapOSM}) {
+  for (tw::MapType kind : {tw::MapType::Standard, tw::MapType::Pale, tw::MapType::Photo, tw::MapType::OSM}) {
     app->changeMap();
     EXPECT_EQ(app->derived.map_type, kind);
   }
@@ -187,18 +187,18 @@ TEST_F(TileQueueTest, MapKindCommandsAndPrintMode)
   app->doc.outside = false;
   app->mapPale();
   EXPECT_TRUE(app->tileStore.images().empty());
-  EXPECT_EQ(app->config.intValue("map_type"), tw::kMapPale);
+  EXPECT_EQ(app->config.intValue("map_type"), 1);
   server.release();
   ASSERT_TRUE(waitIdle());
 
   // Print mode: a change is only stored; the tiles are the standard map with side data.
   server.setDefaultBehaviour(B::Serve);
   server.setFallbackBody(palettePng());
-  app->mode = 3;
+  app->mode = tw::Mode::Print;
   app->mapPhoto();
   planAt(100, 50, 16, 2, 1);
   ASSERT_TRUE(waitIdle());
   const auto images = app->tileStore.images();
   ASSERT_EQ(images.size(), 2u);
-  for (const MapImagePtr& m : images) EXPECT_TRUE(m->data && m->tile.map == tw::kMapStandard);
+  for (const MapImagePtr& m : images) EXPECT_TRUE(m->data && m->tile.map == tw::MapType::Standard);
 }

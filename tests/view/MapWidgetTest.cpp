@@ -120,7 +120,7 @@ class MapWidgetTest : public ::testing::Test {
     }
     app->doc.tracks = {t};
     app->doc.active_track = 0;
-    app->mode = 1;
+    app->mode = tw::Mode::Edit;
   }
 
   LoopbackHttpServer server;
@@ -136,7 +136,7 @@ TEST_F(MapWidgetTest, ShowingARouteCentresOnTheFirstPointAndRequestsTheCentreFir
 {
   loadWalk();
   app->showRoute();
-  EXPECT_EQ(app->mode, 1);
+  EXPECT_EQ(app->mode, tw::Mode::Edit);
   EXPECT_EQ(app->view.zoom, 15);
   EXPECT_EQ(app->view.center_x, std::trunc(tw::pixelFromLon(15, 139.2700)));
   EXPECT_EQ(app->view.center_y, std::trunc(tw::pixelFromLat(15, 35.6320)));
@@ -153,7 +153,7 @@ TEST_F(MapWidgetTest, ShowingARouteCentresOnTheFirstPointAndRequestsTheCentreFir
 TEST_F(MapWidgetTest, ShortDragIsAClickLongDragIsAPan)
 {
   editTrack(1);
-  app->edit_mode = 0;  // input tool
+  app->edit_mode = tw::EditMode::Input;  // input tool
   const double cx = app->view.center_x, cy = app->view.center_y;
   // The map follows the mouse while it moves; the release decides whether it was a click.
   drag({400, 300}, {408, 300});
@@ -210,7 +210,7 @@ TEST_F(MapWidgetTest, ZoomLimits)
 TEST_F(MapWidgetTest, LeavingTheEditingZoomClearsTheSelection)
 {
   editTrack(5);
-  app->edit_mode = 1;
+  app->edit_mode = tw::EditMode::Track;
   app->updatePosition(16, kLat, kLon);
   app->doc.select = 2;
   app->zoomOut();  // 16 → 15 stays editable
@@ -226,7 +226,7 @@ TEST_F(MapWidgetTest, LeavingTheEditingZoomClearsTheSelection)
 TEST_F(MapWidgetTest, LeavingTheEditingZoomByWheel)
 {
   editTrack(5);
-  app->edit_mode = 1;
+  app->edit_mode = tw::EditMode::Track;
   app->doc.select = 1;
   wheel(-120);
   EXPECT_EQ(app->view.zoom, 14);
@@ -294,7 +294,7 @@ TEST_F(MapWidgetTest, DroppedLocalFilesOpenOrAppend)
 TEST_F(MapWidgetTest, ReadoutShowsPositionAndElevation)
 {
   editTrack(3);
-  app->edit_mode = 1;
+  app->edit_mode = tw::EditMode::Track;
   app->doc.tracks[0].points[1].elev = 432.5f;
   app->doc.select = 1;
   info()->mouse_known = true;
@@ -360,7 +360,7 @@ TEST_F(MapWidgetTest, LayersPaintOffscreen)
 TEST_F(MapWidgetTest, TrackPointerFollowsTheSelection)
 {
   editTrack(3);
-  app->mode = 0;
+  app->mode = tw::Mode::Base;
   EXPECT_EQ(app->getTrackPointer(), QPointF(0, 0));  // nothing selected
   app->doc.select = 1;
   const tw::Track& t = app->doc.tracks[0].points[1];
@@ -369,10 +369,10 @@ TEST_F(MapWidgetTest, TrackPointerFollowsTheSelection)
   EXPECT_EQ(next.x, app->doc.tracks[0].points[2].x - t.x);
   EXPECT_EQ(next.y, app->doc.tracks[0].points[2].y - t.y);
   // The track tool marks the selection itself at editing zooms.
-  app->mode = 1;
-  app->edit_mode = 1;
+  app->mode = tw::Mode::Edit;
+  app->edit_mode = tw::EditMode::Track;
   EXPECT_EQ(app->getTrackPointer(), QPointF(0, 0));
-  app->mode = 2;
+  app->mode = tw::Mode::Area;
   EXPECT_EQ(app->getNextPointer().x, 0);
 }
 

@@ -91,15 +91,15 @@ TEST(RoutePlan, TrackModes)
   const std::vector<TrackInfo> tracks{line({0, 0}), line({0, 0}), line({0, 0})};
   RouteInput in = input(tracks, 14);
   in.active_track = 1;
-  in.track_mode = 0;
+  in.track_mode = TrackMode::Hidden;
   RoutePlan p = planRoute(in);
   EXPECT_TRUE(p.stretches.empty());
   EXPECT_TRUE(p.markers.empty());
-  in.track_mode = 1;
+  in.track_mode = TrackMode::Active;
   p = planRoute(in);
   ASSERT_EQ(p.stretches.size(), 1u);
   EXPECT_EQ(p.stretches[0].track, 1);
-  in.track_mode = 2;
+  in.track_mode = TrackMode::All;
   EXPECT_EQ(planRoute(in).stretches.size(), 3u);
 }
 
@@ -226,14 +226,14 @@ TEST(RoutePlan, BaseModeMarksOnlyPeaksAndCols)
 {
   const std::vector<TrackInfo> tracks{line({0, 1, 0, 2, 0})};
   RouteInput in = input(tracks);
-  in.mode = 0;
+  in.mode = Mode::Base;
   in.show_peak = true;
   RoutePlan p = planRoute(in);
   EXPECT_EQ(countKind(p, MarkerKind::Track), 0);
   EXPECT_EQ(countKind(p, MarkerKind::Peak), 1);
   EXPECT_EQ(countKind(p, MarkerKind::Col), 1);
   // The track tool marks every point, peaks with their own image.
-  in.mode = 1;
+  in.mode = Mode::Edit;
   in.track_tool = true;
   p = planRoute(in);
   EXPECT_EQ(countKind(p, MarkerKind::Track), 3);

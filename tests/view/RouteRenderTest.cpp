@@ -56,7 +56,7 @@ QImage render(const std::vector<TrackInfo>& tracks, int zoom, void (*tweak)(Rout
   in.tracks = &tracks;
   in.active_track = 0;
   in.zoom = zoom;
-  in.mode = 1;
+  in.mode = Mode::Edit;
   in.states = states;
   if (tweak) tweak(in);
   QImage img(200, 100, QImage::Format_ARGB32_Premultiplied);
@@ -141,6 +141,6 @@ TEST(RouteRender, RestMarkerSizes)
 TEST(RouteRender, HiddenTracksDrawNothing)
 {
   const std::vector<TrackInfo> tracks{track({at(10, 50, 16), at(160, 50, 16)})};
-  const QImage img = render(tracks, 16, [](RouteInput& in) { in.track_mode = 0; });
+  const QImage img = render(tracks, 16, [](RouteInput& in) { in.track_mode = TrackMode::Hidden; });
   EXPECT_EQ(countColour(img, qRgba(0, 0, 0, 0)), 200 * 100);
 }

@@ -118,11 +118,11 @@ TEST(Viewport, ZoomAboutPointerClampsAndIgnoresNoChange)
 
 TEST(Viewport, LeavingTheEditingZoom)
 {
-  EXPECT_TRUE(leavesEditingZoom(15, 14, 1));
-  EXPECT_TRUE(leavesEditingZoom(18, 6, 1));
-  EXPECT_FALSE(leavesEditingZoom(16, 15, 1));
-  EXPECT_FALSE(leavesEditingZoom(15, 14, 0));
-  EXPECT_FALSE(leavesEditingZoom(14, 13, 1));
+  EXPECT_TRUE(leavesEditingZoom(15, 14, Mode::Edit));
+  EXPECT_TRUE(leavesEditingZoom(18, 6, Mode::Edit));
+  EXPECT_FALSE(leavesEditingZoom(16, 15, Mode::Edit));
+  EXPECT_FALSE(leavesEditingZoom(15, 14, Mode::Base));
+  EXPECT_FALSE(leavesEditingZoom(14, 13, Mode::Edit));
 }
 
 TEST(ScaleBar, LabelsAndLengths)
@@ -143,18 +143,18 @@ TEST(ScaleBar, LabelsAndLengths)
 
 TEST(Attribution, ByZoomAndMapKind)
 {
-  EXPECT_EQ(attributionText(0, 0, 18), "国土地理院(2500)");
-  EXPECT_EQ(attributionText(0, 1, 17), "国土地理院(25000)");
-  EXPECT_EQ(attributionText(1, 0, 15), "国土地理院(25000)");
-  EXPECT_EQ(attributionText(0, 0, 14), "国土地理院(20万)");
-  EXPECT_EQ(attributionText(0, 0, 12), "国土地理院(20万)");
-  EXPECT_EQ(attributionText(0, 0, 11), "国土地理院(100万)");
-  EXPECT_EQ(attributionText(0, 0, 9), "国土地理院(100万)");
-  EXPECT_EQ(attributionText(0, 0, 8), "国土地理院(500万)");
-  EXPECT_EQ(attributionText(0, 0, 6), "国土地理院(500万)");
-  EXPECT_EQ(attributionText(0, 2, 16), "国土地理院");
-  EXPECT_EQ(attributionText(0, 3, 16), "OpenStreetMap");
-  EXPECT_EQ(attributionText(3, 3, 16), "");
+  EXPECT_EQ(attributionText(Mode::Base, MapType::Standard, 18), "国土地理院(2500)");
+  EXPECT_EQ(attributionText(Mode::Base, MapType::Pale, 17), "国土地理院(25000)");
+  EXPECT_EQ(attributionText(Mode::Edit, MapType::Standard, 15), "国土地理院(25000)");
+  EXPECT_EQ(attributionText(Mode::Base, MapType::Standard, 14), "国土地理院(20万)");
+  EXPECT_EQ(attributionText(Mode::Base, MapType::Standard, 12), "国土地理院(20万)");
+  EXPECT_EQ(attributionText(Mode::Base, MapType::Standard, 11), "国土地理院(100万)");
+  EXPECT_EQ(attributionText(Mode::Base, MapType::Standard, 9), "国土地理院(100万)");
+  EXPECT_EQ(attributionText(Mode::Base, MapType::Standard, 8), "国土地理院(500万)");
+  EXPECT_EQ(attributionText(Mode::Base, MapType::Standard, 6), "国土地理院(500万)");
+  EXPECT_EQ(attributionText(Mode::Base, MapType::Photo, 16), "国土地理院");
+  EXPECT_EQ(attributionText(Mode::Base, MapType::OSM, 16), "OpenStreetMap");
+  EXPECT_EQ(attributionText(Mode::Print, MapType::OSM, 16), "");
 }
 
 TEST(Layout, ButtonsStackDownTheRightEdge)
