@@ -90,7 +90,7 @@ void AppDelegate::updateGraph()
 void AppDelegate::showRest()
 {
   derived.show_rest = derived.show_rest ? 0 : 1;
-  config.setInt("show_rest", derived.show_rest);
+  config.setInt(tw::key::show_rest, derived.show_rest);
   if (derived.show_list == 1) updateTable();
   redrawBasicLayers();
 }

@@ -154,7 +154,7 @@ bool AppDelegate::applicationShouldTerminate()
 
 void AppDelegate::windowWillClose()
 {
-  if (currentFrame) config.setString("frame", tw::frameString(currentFrame()));
+  if (currentFrame) config.setString(tw::key::frame, tw::frameString(currentFrame()));
   applicationWillTerminate();
 }
 
@@ -164,7 +164,7 @@ void AppDelegate::applicationWillTerminate()
   stopDownloads();
   if (terminated_) return;
   terminated_ = true;
-  if (currentFrame) config.setString("frame", tw::frameString(currentFrame()));
+  if (currentFrame) config.setString(tw::key::frame, tw::frameString(currentFrame()));
   saveConfig();
 }
 

@@ -82,7 +82,7 @@ class AppDelegate : public QObject {
   // An owner moves the definition out of AppDelegateHooks.cpp into its folder.
 
   // ---- app: configuration, lifecycle, modes, messages (src/app) ----
-  // The settings dictionary: read with config.intValue("dem_mode"), floatValue, stringValue.
+  // The settings dictionary, keyed by the names in tw::key: config.intValue(tw::key::dem_mode).
   tw::Config config;
   // Fields refreshed from `config`: show_* switches, colours, list layouts and the live
   // `derived.map_type`.
@@ -207,7 +207,7 @@ class AppDelegate : public QObject {
   void calcTrackInfo();
   void checkRest();
   void updateGraph();
-  // The menu switch of rest marks: flips and stores "show_rest", refreshes the point table.
+  // The menu switch of rest marks: flips and stores `show_rest`, refreshes the point table.
   void showRest();
   static int calcDegree(int gradient);
   // The track information dialog: its texts, and its OK (false, after the alert, for a name
@@ -230,7 +230,7 @@ class AppDelegate : public QObject {
   // Workers touch nothing of the controller but `tileStore`, `demStore` and the atomics here;
   // they compare with the store's needs snapshot, never the viewport the main thread moves.
   tw::DRect elevRect;  // zoom-14 DEM grid of the visible area (main thread)
-  // The current map kind is `derived.map_type` (app section), stored under "map_type".
+  // The current map kind is `derived.map_type` (app section), stored under `map_type`.
   std::atomic<bool> map_needs_draw{false}; // a tile arrived: the next draw tick redraws the map
   bool needsRedraw = false;                // the basic layers need redrawing
   // Quitting or closing: queued downloads are dropped and those in flight cancelled, so the

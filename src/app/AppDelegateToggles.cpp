@@ -10,14 +10,14 @@ int32_t flipped(int32_t v) { return v != 1 ? 1 : 0; }
 void AppDelegate::showInfo()
 {
   derived.show_info = flipped(derived.show_info);
-  config.setInt("information", derived.show_info);
+  config.setInt(tw::key::information, derived.show_info);
   redrawInfoLayer();
 }
 
 void AppDelegate::hideInfo()
 {
   derived.show_info = 0;
-  config.setInt("information", 0);
+  config.setInt(tw::key::information, 0);
   redrawInfoLayer();
 }
 
@@ -25,7 +25,7 @@ namespace {
 void setCoord(AppDelegate& d, int32_t kind)
 {
   d.derived.show_coord = kind;
-  d.config.setInt("show_coord", kind);
+  d.config.setInt(tw::key::show_coord, kind);
   d.redrawInfoLayer();
 }
 }  // namespace
@@ -37,49 +37,49 @@ void AppDelegate::showCoordDegree() { setCoord(*this, 2); }
 void AppDelegate::showElevation()
 {
   derived.show_elev = flipped(derived.show_elev);
-  config.setInt("show_elev", derived.show_elev);
+  config.setInt(tw::key::show_elev, derived.show_elev);
   redrawInfoLayer();
 }
 
 void AppDelegate::showTime()
 {
   derived.show_time = flipped(derived.show_time);
-  config.setInt("show_time", derived.show_time);
+  config.setInt(tw::key::show_time, derived.show_time);
   redrawInfoLayer();
 }
 
 void AppDelegate::showWayPoint()
 {
   derived.show_wp = flipped(derived.show_wp);
-  config.setInt("show_waypoint", derived.show_wp);
+  config.setInt(tw::key::show_waypoint, derived.show_wp);
   redrawAllLayers();
 }
 
 void AppDelegate::hideWayPoint()
 {
   derived.show_wp = 0;
-  config.setInt("show_waypoint", 0);
+  config.setInt(tw::key::show_waypoint, 0);
   redrawAllLayers();
 }
 
 void AppDelegate::showWayPointWithMark()
 {
   derived.wp_type = flipStyleBit(derived.wp_type, 1);
-  config.setInt("waypoint_type", derived.wp_type);
+  config.setInt(tw::key::waypoint_type, derived.wp_type);
   redrawAllLayers();
 }
 
 void AppDelegate::showWayPointWithName()
 {
   derived.wp_type = flipStyleBit(derived.wp_type, 2);
-  config.setInt("waypoint_type", derived.wp_type);
+  config.setInt(tw::key::waypoint_type, derived.wp_type);
   redrawAllLayers();
 }
 
 void AppDelegate::showPeak()
 {
   derived.show_peak = derived.show_peak ? 0 : 1;
-  config.setInt("show_peak", derived.show_peak);
+  config.setInt(tw::key::show_peak, derived.show_peak);
   if (derived.show_list == 1) updateTable();
   redrawBasicLayers();
 }

@@ -22,71 +22,71 @@ constexpr ConfigKeySpec F(std::string_view key, double def, double min, double m
 }
 
 const ConfigKeySpec kSchema[] = {
-    I("paper", 1, 0, 4),
-    I("direction", 0, 0, 1),
-    I("scale", 3, 0, 3),
-    I("quality", 1, 0, 2),
-    I("color", 0, 0, 2),
-    I("north", 2, 0, 3),
-    I("latlon", 0, 0, 4),
-    I("top_margin", 5, 0, 50),
-    I("bottom_margin", 5, 0, 50),
-    I("left_margin", 5, 0, 50),
-    I("right_margin", 5, 0, 50),
-    I("route_width", 4, 0, 12),
-    I("down_width", 4, 0, 12),
-    I("road_depth", 100, 0, 100),
-    F("contour_r", 0.22352941, 0.0, 1.0),
-    F("contour_g", 0.18431373, 0.0, 1.0),
-    F("contour_b", 0.07058824, 0.0, 1.0),
-    F("route_r", 1.0, 0.0, 1.0),
-    F("route_g", 0.0, 0.0, 1.0),
-    F("route_b", 0.0, 0.0, 1.0),
-    F("route_a", 0.5, 0.0, 1.0),
-    F("down_r", 0.0, 0.0, 1.0),
-    F("down_g", 0.0, 0.0, 1.0),
-    F("down_b", 1.0, 0.0, 1.0),
-    F("down_a", 0.5, 0.0, 1.0),
-    F("north_r", 0.0, 0.0, 1.0),
-    F("north_g", 0.0, 0.0, 1.0),
-    F("north_b", 1.0, 0.0, 1.0),
-    F("north_a", 1.0, 0.0, 1.0),
-    F("latlon_r", 1.0, 0.0, 1.0),
-    F("latlon_g", 0.0, 0.0, 1.0),
-    F("latlon_b", 0.0, 0.0, 1.0),
-    F("latlon_a", 1.0, 0.0, 1.0),
-    F("wp_font_r", 0.0, 0.0, 1.0),
-    F("wp_font_g", 0.3, 0.0, 1.0),
-    F("wp_font_b", 0.0, 0.0, 1.0),
-    F("wp_font_a", 1.0, 0.0, 1.0),
-    I("latlon_size", 2, 0, 10),
-    I("contour", 1, 0, 1),
-    I("strong_road", 0, 0, 1),
-    I("river", 0, 0, 1),
-    I("building", 0, 0, 1),
-    I("road", 0, 0, 1),
-    I("conveni", 0, 0, 1),
-    I("information", 1, 0, 1),
-    I("show_coord", 1, 0, 2),
-    I("show_elev", 1, 0, 1),
-    I("show_time", 1, 0, 1),
-    I("show_graph_wp", 1, 0, 1),
-    I("graph_wp_type", 3, 0, 3),
-    F("latitude", 35.8555, 20.425278, 45.557777),
-    F("longitude", 138.94391, 122.93361, 153.98639),
-    F("zoom", 8, 6, 18),
-    I("show_list", 0, 0, 2),
-    I("show_graph", 1, 0, 1),
-    I("show_waypoint", 1, 0, 1),
-    I("waypoint_type", 3, 0, 3),
-    I("show_peak", 0, 0, 1),
-    I("show_rest", 1, 0, 1),
-    I("right_width", 460, 100, 1000),
-    {"wp_font_name", ConfigKind::String, 0, false, "HiraMaruPro-W4", 0, 0},
-    I("wp_font_size", 18, 6, 100),
-    I("map_type", 0, 0, 3),
-    I("dem_mode", 0, 0, 1),
-    {"frame", ConfigKind::Frame, 0, false, {}, 0, 0},
+    I(key::paper, 1, 0, 4),
+    I(key::direction, 0, 0, 1),
+    I(key::scale, 3, 0, 3),
+    I(key::quality, 1, 0, 2),
+    I(key::color, 0, 0, 2),
+    I(key::north, 2, 0, 3),
+    I(key::latlon, 0, 0, 4),
+    I(key::top_margin, 5, 0, 50),
+    I(key::bottom_margin, 5, 0, 50),
+    I(key::left_margin, 5, 0, 50),
+    I(key::right_margin, 5, 0, 50),
+    I(key::route_width, 4, 0, 12),
+    I(key::down_width, 4, 0, 12),
+    I(key::road_depth, 100, 0, 100),
+    F(key::contour_r, 0.22352941, 0.0, 1.0),
+    F(key::contour_g, 0.18431373, 0.0, 1.0),
+    F(key::contour_b, 0.07058824, 0.0, 1.0),
+    F(key::route_r, 1.0, 0.0, 1.0),
+    F(key::route_g, 0.0, 0.0, 1.0),
+    F(key::route_b, 0.0, 0.0, 1.0),
+    F(key::route_a, 0.5, 0.0, 1.0),
+    F(key::down_r, 0.0, 0.0, 1.0),
+    F(key::down_g, 0.0, 0.0, 1.0),
+    F(key::down_b, 1.0, 0.0, 1.0),
+    F(key::down_a, 0.5, 0.0, 1.0),
+    F(key::north_r, 0.0, 0.0, 1.0),
+    F(key::north_g, 0.0, 0.0, 1.0),
+    F(key::north_b, 1.0, 0.0, 1.0),
+    F(key::north_a, 1.0, 0.0, 1.0),
+    F(key::latlon_r, 1.0, 0.0, 1.0),
+    F(key::latlon_g, 0.0, 0.0, 1.0),
+    F(key::latlon_b, 0.0, 0.0, 1.0),
+    F(key::latlon_a, 1.0, 0.0, 1.0),
+    F(key::wp_font_r, 0.0, 0.0, 1.0),
+    F(key::wp_font_g, 0.3, 0.0, 1.0),
+    F(key::wp_font_b, 0.0, 0.0, 1.0),
+    F(key::wp_font_a, 1.0, 0.0, 1.0),
+    I(key::latlon_size, 2, 0, 10),
+    I(key::contour, 1, 0, 1),
+    I(key::strong_road, 0, 0, 1),
+    I(key::river, 0, 0, 1),
+    I(key::building, 0, 0, 1),
+    I(key::road, 0, 0, 1),
+    I(key::conveni, 0, 0, 1),
+    I(key::information, 1, 0, 1),
+    I(key::show_coord, 1, 0, 2),
+    I(key::show_elev, 1, 0, 1),
+    I(key::show_time, 1, 0, 1),
+    I(key::show_graph_wp, 1, 0, 1),
+    I(key::graph_wp_type, 3, 0, 3),
+    F(key::latitude, 35.8555, 20.425278, 45.557777),
+    F(key::longitude, 138.94391, 122.93361, 153.98639),
+    F(key::zoom, 8, 6, 18),
+    I(key::show_list, 0, 0, 2),
+    I(key::show_graph, 1, 0, 1),
+    I(key::show_waypoint, 1, 0, 1),
+    I(key::waypoint_type, 3, 0, 3),
+    I(key::show_peak, 0, 0, 1),
+    I(key::show_rest, 1, 0, 1),
+    I(key::right_width, 460, 100, 1000),
+    {key::wp_font_name, ConfigKind::String, 0, false, "HiraMaruPro-W4", 0, 0},
+    I(key::wp_font_size, 18, 6, 100),
+    I(key::map_type, 0, 0, 3),
+    I(key::dem_mode, 0, 0, 1),
+    {key::frame, ConfigKind::Frame, 0, false, {}, 0, 0},
 };
 
 constexpr std::string_view kTrackIds[] = {"no", "time", "elev", "lat", "lon", "dist", "speed"};
@@ -121,17 +121,17 @@ uint8_t colorByte(float component) { return static_cast<uint8_t>(static_cast<int
 
 void updateContourColor(const Config& config, DerivedConfig& d)
 {
-  if (config.intValue("contour") == 0) {
+  if (config.intValue(key::contour) == 0) {
     d.contour_color = {200, 160, 60};
     return;
   }
-  d.contour_color = {colorByte(config.floatValue("contour_r")), colorByte(config.floatValue("contour_g")),
-                     colorByte(config.floatValue("contour_b"))};
+  d.contour_color = {colorByte(config.floatValue(key::contour_r)), colorByte(config.floatValue(key::contour_g)),
+                     colorByte(config.floatValue(key::contour_b))};
 }
 
 void updateRoadColor(const Config& config, DerivedConfig& d)
 {
-  const auto b = static_cast<uint8_t>(100 - config.intValue("road_depth"));
+  const auto b = static_cast<uint8_t>(100 - config.intValue(key::road_depth));
   d.road_color = {b, b, b};
 }
 
@@ -300,7 +300,7 @@ bool frameFitsScreen(const FrameRect& f, const FrameRect& screen)
 
 FrameRect frameForScreen(const Config& config, const FrameRect& screen)
 {
-  if (const ConfigValue* v = config.find("frame")) {
+  if (const ConfigValue* v = config.find(key::frame)) {
     if (auto* s = std::get_if<std::string>(v)) {
       if (auto f = parseFrame(*s); f && frameFitsScreen(*f, screen)) return *f;
     }
@@ -379,9 +379,9 @@ void loadConfig(const StoredConfig& stored, const FrameRect& screen, Config& con
   updateContourColor(config, d);
   updateRoadColor(config, d);
 
-  if (auto it = dict.find("frame"); it != dict.end()) {
+  if (auto it = dict.find(std::string(key::frame)); it != dict.end()) {
     if (auto* s = std::get_if<std::string>(&it->second)) {
-      if (auto f = parseFrame(*s); f && frameFitsScreen(*f, screen)) config.setString("frame", *s);
+      if (auto f = parseFrame(*s); f && frameFitsScreen(*f, screen)) config.setString(key::frame, *s);
     }
   }
 
@@ -394,23 +394,23 @@ void loadConfig(const StoredConfig& stored, const FrameRect& screen, Config& con
   else
     d.wp_table = defaultWpTable();
 
-  d.right_width = config.intValue("right_width");
-  d.show_info = config.intValue("information");
-  d.show_coord = config.intValue("show_coord");
-  d.show_elev = config.intValue("show_elev");
-  d.show_time = config.intValue("show_time");
-  d.show_graph_wp = config.intValue("show_graph_wp");
-  d.graph_wp_type = config.intValue("graph_wp_type");
-  d.show_list = config.intValue("show_list");
-  d.show_graph = config.intValue("show_graph");
-  d.wp_type = config.intValue("waypoint_type");
-  d.show_wp = config.intValue("show_waypoint");
-  d.show_peak = config.intValue("show_peak");
-  d.show_rest = config.intValue("show_rest");
-  view.lat = static_cast<double>(config.floatValue("latitude"));
-  view.lon = static_cast<double>(config.floatValue("longitude"));
-  view.zoom = static_cast<int32_t>(config.floatValue("zoom"));
-  d.map_type = static_cast<MapType>(config.intValue("map_type"));
+  d.right_width = config.intValue(key::right_width);
+  d.show_info = config.intValue(key::information);
+  d.show_coord = config.intValue(key::show_coord);
+  d.show_elev = config.intValue(key::show_elev);
+  d.show_time = config.intValue(key::show_time);
+  d.show_graph_wp = config.intValue(key::show_graph_wp);
+  d.graph_wp_type = config.intValue(key::graph_wp_type);
+  d.show_list = config.intValue(key::show_list);
+  d.show_graph = config.intValue(key::show_graph);
+  d.wp_type = config.intValue(key::waypoint_type);
+  d.show_wp = config.intValue(key::show_waypoint);
+  d.show_peak = config.intValue(key::show_peak);
+  d.show_rest = config.intValue(key::show_rest);
+  view.lat = static_cast<double>(config.floatValue(key::latitude));
+  view.lon = static_cast<double>(config.floatValue(key::longitude));
+  view.zoom = static_cast<int32_t>(config.floatValue(key::zoom));
+  d.map_type = static_cast<MapType>(config.intValue(key::map_type));
 
   if (!checkLat(view.lat, view.lon)) {
     view.lat = 35.855499;
@@ -420,18 +420,18 @@ void loadConfig(const StoredConfig& stored, const FrameRect& screen, Config& con
 
 void copyColors(const Config& config, DerivedConfig& d)
 {
-  auto c = [&](const char* k) { return static_cast<double>(config.floatValue(k)); };
-  d.routeColor = {c("route_r"), c("route_g"), c("route_b"), c("route_a")};
-  d.downColor = {c("down_r"), c("down_g"), c("down_b"), c("down_a")};
-  d.wpColor = {c("wp_font_r"), c("wp_font_g"), c("wp_font_b"), 1.0};
+  auto c = [&](std::string_view k) { return static_cast<double>(config.floatValue(k)); };
+  d.routeColor = {c(key::route_r), c(key::route_g), c(key::route_b), c(key::route_a)};
+  d.downColor = {c(key::down_r), c(key::down_g), c(key::down_b), c(key::down_a)};
+  d.wpColor = {c(key::wp_font_r), c(key::wp_font_g), c(key::wp_font_b), 1.0};
 }
 
 void storeCentre(Config& config, double lat, double lon, int32_t zoom)
 {
   if (!checkLat(lat, lon)) return;
-  config.setFloat("latitude", static_cast<float>(lat));
-  config.setFloat("longitude", static_cast<float>(lon));
-  config.setInt("zoom", zoom);
+  config.setFloat(key::latitude, static_cast<float>(lat));
+  config.setFloat(key::longitude, static_cast<float>(lon));
+  config.setInt(key::zoom, zoom);
 }
 
 void saveTableStatus(int32_t show_list, const std::vector<TableColumn>& columns, DerivedConfig& d)

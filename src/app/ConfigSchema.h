@@ -19,6 +19,75 @@
 
 namespace tw {
 
+// The names of the settings, exactly as the settings file stores them (table order).
+namespace key {
+inline constexpr std::string_view paper = "paper";
+inline constexpr std::string_view direction = "direction";
+inline constexpr std::string_view scale = "scale";
+inline constexpr std::string_view quality = "quality";
+inline constexpr std::string_view color = "color";
+inline constexpr std::string_view north = "north";
+inline constexpr std::string_view latlon = "latlon";
+inline constexpr std::string_view top_margin = "top_margin";
+inline constexpr std::string_view bottom_margin = "bottom_margin";
+inline constexpr std::string_view left_margin = "left_margin";
+inline constexpr std::string_view right_margin = "right_margin";
+inline constexpr std::string_view route_width = "route_width";
+inline constexpr std::string_view down_width = "down_width";
+inline constexpr std::string_view road_depth = "road_depth";
+inline constexpr std::string_view contour_r = "contour_r";
+inline constexpr std::string_view contour_g = "contour_g";
+inline constexpr std::string_view contour_b = "contour_b";
+inline constexpr std::string_view route_r = "route_r";
+inline constexpr std::string_view route_g = "route_g";
+inline constexpr std::string_view route_b = "route_b";
+inline constexpr std::string_view route_a = "route_a";
+inline constexpr std::string_view down_r = "down_r";
+inline constexpr std::string_view down_g = "down_g";
+inline constexpr std::string_view down_b = "down_b";
+inline constexpr std::string_view down_a = "down_a";
+inline constexpr std::string_view north_r = "north_r";
+inline constexpr std::string_view north_g = "north_g";
+inline constexpr std::string_view north_b = "north_b";
+inline constexpr std::string_view north_a = "north_a";
+inline constexpr std::string_view latlon_r = "latlon_r";
+inline constexpr std::string_view latlon_g = "latlon_g";
+inline constexpr std::string_view latlon_b = "latlon_b";
+inline constexpr std::string_view latlon_a = "latlon_a";
+inline constexpr std::string_view wp_font_r = "wp_font_r";
+inline constexpr std::string_view wp_font_g = "wp_font_g";
+inline constexpr std::string_view wp_font_b = "wp_font_b";
+inline constexpr std::string_view wp_font_a = "wp_font_a";
+inline constexpr std::string_view latlon_size = "latlon_size";
+inline constexpr std::string_view contour = "contour";
+inline constexpr std::string_view strong_road = "strong_road";
+inline constexpr std::string_view river = "river";
+inline constexpr std::string_view building = "building";
+inline constexpr std::string_view road = "road";
+inline constexpr std::string_view conveni = "conveni";
+inline constexpr std::string_view information = "information";
+inline constexpr std::string_view show_coord = "show_coord";
+inline constexpr std::string_view show_elev = "show_elev";
+inline constexpr std::string_view show_time = "show_time";
+inline constexpr std::string_view show_graph_wp = "show_graph_wp";
+inline constexpr std::string_view graph_wp_type = "graph_wp_type";
+inline constexpr std::string_view latitude = "latitude";
+inline constexpr std::string_view longitude = "longitude";
+inline constexpr std::string_view zoom = "zoom";
+inline constexpr std::string_view show_list = "show_list";
+inline constexpr std::string_view show_graph = "show_graph";
+inline constexpr std::string_view show_waypoint = "show_waypoint";
+inline constexpr std::string_view waypoint_type = "waypoint_type";
+inline constexpr std::string_view show_peak = "show_peak";
+inline constexpr std::string_view show_rest = "show_rest";
+inline constexpr std::string_view right_width = "right_width";
+inline constexpr std::string_view wp_font_name = "wp_font_name";
+inline constexpr std::string_view wp_font_size = "wp_font_size";
+inline constexpr std::string_view map_type = "map_type";
+inline constexpr std::string_view dem_mode = "dem_mode";
+inline constexpr std::string_view frame = "frame";
+}  // namespace key
+
 // One setting: an integer number, a floating number or a string, kept exactly as stored.
 using ConfigValue = std::variant<int64_t, double, std::string>;
 

@@ -22,9 +22,9 @@ const QString kRestoredMessage = QStringLiteral("標高を元に戻しました"
 
 int showDemPanel(AppDelegate& app)
 {
-  DemPanel panel(app.config.intValue("dem_mode"));
+  DemPanel panel(app.config.intValue(tw::key::dem_mode));
   const int code = panel.exec();
-  if (code == 1) app.config.setInt("dem_mode", panel.selectedMode());
+  if (code == 1) app.config.setInt(tw::key::dem_mode, panel.selectedMode());
   return code == 1 ? 1 : 0;
 }
 
@@ -152,7 +152,7 @@ void AppDelegate::recalcElevation()
   backupData(kActionRefetchElevation);
   tw::clearElevationsForRecalc(doc);
   doc.invalid_wp = true;
-  dem_mode = config.intValue("dem_mode") == 1 ? 1 : 0;
+  dem_mode = config.intValue(tw::key::dem_mode) == 1 ? 1 : 0;
   doc.invalid_track = true;
   elev_recalc = true;
   checkTrackElevation();

@@ -141,7 +141,7 @@ void AppDelegate::changeMap()
 
 void AppDelegate::updateMap()
 {
-  config.setInt("map_type", static_cast<int32_t>(derived.map_type));
+  config.setInt(tw::key::map_type, static_cast<int32_t>(derived.map_type));
   if (mode == tw::Mode::Print) return;
   tileStore.changeMapType(derived.map_type);
   updatePosition(view.zoom, view.lat, view.lon);

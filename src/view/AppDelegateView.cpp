@@ -303,7 +303,7 @@ tw::RouteInput AppDelegate::routeInput(std::vector<int>& rows, const std::vector
   in.active_track = doc.active_track;
   in.track_mode = track_mode;
   in.invalid_track = doc.invalid_track;
-  in.down_width = config.contains("down_width") ? config.intValue("down_width") : 4;
+  in.down_width = config.contains(tw::key::down_width) ? config.intValue(tw::key::down_width) : 4;
   in.zoom = view.zoom;
   in.mode = mode;
   in.track_tool = isTrackMode();
@@ -323,14 +323,14 @@ tw::RouteInput AppDelegate::routeInput(std::vector<int>& rows, const std::vector
 
 void AppDelegate::calcWayPointPosition()
 {
-  const std::string name = config.stringValue("wp_font_name");
-  const int size = config.contains("wp_font_size") ? config.intValue("wp_font_size") : 18;
+  const std::string name = config.stringValue(tw::key::wp_font_name);
+  const int size = config.contains(tw::key::wp_font_size) ? config.intValue(tw::key::wp_font_size) : 18;
   const QFontMetricsF fm(tw::mapFont(name.empty() ? QStringLiteral("HiraMaruPro-W4") : QString::fromStdString(name), size));
   const auto measure = [&fm](const std::string& text) {
     const QSizeF s = fm.size(Qt::TextSingleLine, QString::fromStdString(text));
     return std::make_pair(s.width(), s.height());
   };
-  const int scale = config.contains("scale") ? config.intValue("scale") : 3;
+  const int scale = config.contains(tw::key::scale) ? config.intValue(tw::key::scale) : 3;
   tw::calcWayPointPosition(doc.waypoints, doc.tracks, routes(), scale, measure);
 }
 

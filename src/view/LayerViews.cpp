@@ -111,7 +111,7 @@ void RouteView::paintLayer(QPainter& p)
   std::vector<int> wpRows;
   if (ws.show_list == 2 && d_->selectedListRows) wpRows = d_->selectedListRows();
   ws.selected_rows = &wpRows;
-  const std::string font = d_->config.stringValue("wp_font_name");
+  const std::string font = d_->config.stringValue(tw::key::wp_font_name);
   if (!font.empty()) ws.font_name = QString::fromStdString(font);
   ws.color = toQColor(d_->derived.wpColor);
   tw::drawWayPoint(p, d_->doc.waypoints, d_->view.zoom, d_->view.foreRect, ws, d_->markers);
