@@ -82,15 +82,14 @@ void AppDelegate::updateGraph()
     checkConnectWayPoint();
     redrawGraphLayers();
   }
-  if (derived.show_rest && !isDragged()) calcTrackInfo();
+  if (config.isOn(tw::key::show_rest) && !isDragged()) calcTrackInfo();
   redrawAllLayers();
   updateTable();
 }
 
 void AppDelegate::showRest()
 {
-  derived.show_rest = derived.show_rest ? 0 : 1;
-  config.setInt(tw::key::show_rest, derived.show_rest);
+  config.setInt(tw::key::show_rest, config.isOn(tw::key::show_rest) ? 0 : 1);
   if (derived.show_list == 1) updateTable();
   redrawBasicLayers();
 }

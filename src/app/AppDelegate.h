@@ -83,9 +83,10 @@ class AppDelegate : public QObject {
 
   // ---- app: configuration, lifecycle, modes, messages (src/app) ----
   // The settings dictionary, keyed by the names in tw::key: config.intValue(tw::key::dem_mode).
+  // The display switches live only here (config.isOn(tw::key::show_rest)).
   tw::Config config;
-  // Fields refreshed from `config`: show_* switches, colours, list layouts and the live
-  // `derived.map_type`.
+  // Fields refreshed from `config`: colours, list layouts, the list and graph shown and the
+  // live map kind `derived.map_type`.
   tw::DerivedConfig derived;
   ConfigStore configStore;     // the settings file; tests point it at a temp folder
   tw::FrameRect screen;        // available area of the main screen at start
@@ -145,7 +146,7 @@ class AppDelegate : public QObject {
   void hideMessage();
   void updateButton();
 
-  // View menu switches: each updates its `derived` field, stores it and redraws.
+  // View menu switches: each updates its value in `config` and redraws.
   void showInfo();
   void hideInfo();
   void hideCoord();

@@ -395,18 +395,8 @@ void loadConfig(const StoredConfig& stored, const FrameRect& screen, Config& con
     d.wp_table = defaultWpTable();
 
   d.right_width = config.intValue(key::right_width);
-  d.show_info = config.intValue(key::information);
-  d.show_coord = config.intValue(key::show_coord);
-  d.show_elev = config.intValue(key::show_elev);
-  d.show_time = config.intValue(key::show_time);
-  d.show_graph_wp = config.intValue(key::show_graph_wp);
-  d.graph_wp_type = config.intValue(key::graph_wp_type);
   d.show_list = config.intValue(key::show_list);
   d.show_graph = config.intValue(key::show_graph);
-  d.wp_type = config.intValue(key::waypoint_type);
-  d.show_wp = config.intValue(key::show_waypoint);
-  d.show_peak = config.intValue(key::show_peak);
-  d.show_rest = config.intValue(key::show_rest);
   view.lat = static_cast<double>(config.floatValue(key::latitude));
   view.lon = static_cast<double>(config.floatValue(key::longitude));
   view.zoom = static_cast<int32_t>(config.floatValue(key::zoom));

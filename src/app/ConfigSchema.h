@@ -130,6 +130,8 @@ class Config {
   // Integer conversion truncates floats toward zero; 0 for a missing key, a string or a
   // number outside the int32 range.
   int32_t intValue(std::string_view key) const;
+  // A switch: on when its integer value is not 0.
+  bool isOn(std::string_view key) const { return intValue(key) != 0; }
   float floatValue(std::string_view key) const;
   double doubleValue(std::string_view key) const;
   std::string stringValue(std::string_view key) const;
@@ -146,7 +148,8 @@ struct RGBA {
   double r = 0, g = 0, b = 0, a = 0;
 };
 
-// Controller fields refreshed from `config`, with the initialiser's start values.
+// Controller fields refreshed from `config`, with the initialiser's start values. The display
+// switches of the View menu and the graph are not copied: they are read from `config`.
 struct DerivedConfig {
   std::array<uint8_t, 3> contour_color{0, 0, 0};
   std::array<uint8_t, 3> road_color{0, 0, 0};
@@ -154,18 +157,8 @@ struct DerivedConfig {
   std::vector<std::string> track_table;
   std::vector<std::string> wp_table;
   int32_t right_width = 0;
-  int32_t show_info = 1;
-  int32_t show_coord = 0;
-  int32_t show_elev = 1;
-  int32_t show_time = 1;
-  int32_t show_graph_wp = 0;
-  int32_t graph_wp_type = 0;
-  int32_t show_list = 0;
-  int32_t show_graph = 0;
-  int32_t wp_type = 0;
-  int32_t show_wp = 1;
-  int32_t show_peak = 0;
-  int32_t show_rest = 0;
+  int32_t show_list = 0;   // the list shown; the list commands also store it
+  int32_t show_graph = 0;  // the graph panel shown; the graph's command also stores it
   MapType map_type = MapType::Standard;
   int32_t time_width = 120;
 };

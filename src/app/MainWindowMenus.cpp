@@ -257,8 +257,11 @@ void MainWindow::validateMenus()
   const bool hasWayPoints = !d_.doc.waypoints.empty();
   const int tracks = static_cast<int>(d_.doc.tracks.size());
   const auto& h = d_.editing.history;
-  const auto& cfg = d_.derived;
-  const bool info = cfg.show_info == 1;
+  const tw::Config& c = d_.config;
+  namespace key = tw::key;
+  const bool info = c.intValue(key::information) == 1;
+  const int32_t coord = c.intValue(key::show_coord), wp_type = c.intValue(key::waypoint_type);
+  const int32_t show_wp = c.intValue(key::show_waypoint);
 
   // Enabled rules of the built commands; every other item stays as built (disabled).
   const QHash<QString, bool> enabled = {
@@ -299,8 +302,8 @@ void MainWindow::validateMenus()
       {S("showWayPointMenu"), true},
       {S("showWayPoint"), true},
       {S("hideWayPoint"), true},
-      {S("showWayPointWithMark"), cfg.show_wp != 0},
-      {S("showWayPointWithName"), cfg.show_wp != 0},
+      {S("showWayPointWithMark"), show_wp != 0},
+      {S("showWayPointWithName"), show_wp != 0},
       {S("showActiveTrack"), active},
       {S("showAllTrack"), active},
       {S("hideAllTrack"), active},
@@ -331,16 +334,16 @@ void MainWindow::validateMenus()
       {S("mapPale"), d_.derived.map_type == MapType::Pale},
       {S("mapPhoto"), d_.derived.map_type == MapType::Photo},
       {S("mapOSM"), d_.derived.map_type == MapType::OSM},
-      {S("showPeak"), d_.derived.show_peak != 0},
-      {S("showRest"), d_.derived.show_rest != 0},
-      {S("hideCoord"), cfg.show_coord == 0},
-      {S("showCoordDecimal"), cfg.show_coord == 1},
-      {S("showCoordDegree"), cfg.show_coord == 2},
-      {S("showElevation"), cfg.show_elev == 1},
-      {S("showTime"), cfg.show_time == 1},
-      {S("showWayPointWithMark"), (cfg.wp_type & 1) != 0},
-      {S("showWayPointWithName"), (cfg.wp_type & 2) != 0},
-      {S("hideWayPoint"), cfg.show_wp == 0},
+      {S("showPeak"), c.isOn(key::show_peak)},
+      {S("showRest"), c.isOn(key::show_rest)},
+      {S("hideCoord"), coord == 0},
+      {S("showCoordDecimal"), coord == 1},
+      {S("showCoordDegree"), coord == 2},
+      {S("showElevation"), c.intValue(key::show_elev) == 1},
+      {S("showTime"), c.intValue(key::show_time) == 1},
+      {S("showWayPointWithMark"), (wp_type & 1) != 0},
+      {S("showWayPointWithName"), (wp_type & 2) != 0},
+      {S("hideWayPoint"), show_wp == 0},
   };
   for (auto it = ticked.begin(); it != ticked.end(); ++it)
     if (QAction* a = actions_.value(it.key())) a->setChecked(it.value());
@@ -348,5 +351,5 @@ void MainWindow::validateMenus()
   actions_.value(S("undo"))->setText(QString::fromStdString(d_.editing.undoTitle));
   actions_.value(S("redo"))->setText(QString::fromStdString(d_.editing.redoTitle));
   actions_.value(S("showInfo"))->setText(info ? S("表示しない") : S("表示する"));
-  actions_.value(S("showWayPoint"))->setText(cfg.show_wp == 1 ? S("表示しない") : S("表示する"));
+  actions_.value(S("showWayPoint"))->setText(show_wp == 1 ? S("表示しない") : S("表示する"));
 }

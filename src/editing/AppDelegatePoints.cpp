@@ -97,7 +97,7 @@ void AppDelegate::displayNearPoint(int32_t x, int32_t y, bool hoverValid)
 
 void AppDelegate::displayNearWayPoint(int32_t x, int32_t y, bool hoverValid)
 {
-  if (!derived.show_wp) return;
+  if (!config.isOn(tw::key::show_waypoint)) return;
   const int found = tw::nearestWayPoint(doc.waypoints, x, y, view.zoom);
   if (found >= 0) {
     if (!hoverValid) return;

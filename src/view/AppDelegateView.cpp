@@ -308,8 +308,8 @@ tw::RouteInput AppDelegate::routeInput(std::vector<int>& rows, const std::vector
   in.mode = mode;
   in.track_tool = isTrackMode();
   in.input_tool = isInputMode();
-  in.show_peak = derived.show_peak != 0;
-  in.show_rest = derived.show_rest != 0;
+  in.show_peak = config.isOn(tw::key::show_peak);
+  in.show_rest = config.isOn(tw::key::show_rest);
   in.show_list = derived.show_list;
   in.mouse_on_map = isMouseOnMap();
   if (derived.show_list == 1 && selectedListRows) rows = selectedListRows();

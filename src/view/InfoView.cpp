@@ -95,15 +95,16 @@ QString InfoView::firstLine() const
 {
   if (d_->mode == tw::Mode::Area) return {};  // the print area's line comes with print mode
   tw::ReadoutOptions o;
-  o.show_info = d_->derived.show_info != 0;
-  o.show_coord = d_->derived.show_coord;
-  o.show_elev = d_->derived.show_elev != 0;
+  const tw::Config& c = d_->config;
+  o.show_info = c.isOn(tw::key::information);
+  o.show_coord = c.intValue(tw::key::show_coord);
+  o.show_elev = c.isOn(tw::key::show_elev);
   return QString::fromStdString(tw::readoutLine(o, lat, lon, elev));
 }
 
 QString InfoView::timeLine() const
 {
-  if (!d_->derived.show_info || !d_->derived.show_time) return {};
+  if (!d_->config.isOn(tw::key::information) || !d_->config.isOn(tw::key::show_time)) return {};
   const auto* routes = d_->doc.routes();
   if (!routes) return {};
   int index = pos;

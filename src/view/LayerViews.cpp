@@ -101,8 +101,8 @@ void RouteView::paintLayer(QPainter& p)
                 d_->view.foreRect);
 
   tw::WayPointStyle ws;
-  ws.show_wp = d_->derived.show_wp;
-  ws.wp_type = d_->derived.wp_type;
+  ws.show_wp = d_->config.intValue(tw::key::show_waypoint);
+  ws.wp_type = d_->config.intValue(tw::key::waypoint_type);
   ws.mode = d_->mode;
   ws.wayPointMode = d_->isWayPointMode();
   ws.trackEditMode = d_->isTrackMode();

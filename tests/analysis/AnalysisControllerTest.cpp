@@ -10,7 +10,7 @@ using AnalysisController = twtest::ControllerFixture<>;
 
 TEST_F(AnalysisController, UpdateGraphMeasuresTheChosenSection)
 {
-  d.derived.show_rest = 1;
+  d.config.setInt(tw::key::show_rest, 1);
   d.updateGraph();  // nothing to measure: the reset values
   EXPECT_EQ(d.stats.min_elev, 3800.0f);
   EXPECT_EQ(d.span, 1.0);  // the start value stays without a track

@@ -55,7 +55,6 @@ TEST(ConfigLoad, FirstRunKeepsInitialiserFields)
   auto l = load(StoredConfig{});
   EXPECT_EQ(l.config.intValue("show_graph"), 1);
   EXPECT_EQ(l.derived.show_graph, 0);
-  EXPECT_EQ(l.derived.show_info, 1);
   EXPECT_EQ(l.derived.right_width, 0);
   EXPECT_TRUE(l.derived.track_table.empty());
   EXPECT_EQ(l.view.zoom, 8);
@@ -90,9 +89,9 @@ TEST(ConfigLoad, StoredValuesDriveDerivedFields)
   EXPECT_EQ(l.view.zoom, 15);
   EXPECT_DOUBLE_EQ(l.view.lat, double(35.3606f));
   EXPECT_DOUBLE_EQ(l.view.lon, double(138.7274f));
-  EXPECT_EQ(l.derived.show_info, 0);
-  EXPECT_EQ(l.derived.wp_type, 2);
-  EXPECT_EQ(l.derived.show_wp, 0);
+  EXPECT_EQ(l.config.intValue("information"), 0);
+  EXPECT_EQ(l.config.intValue("waypoint_type"), 2);
+  EXPECT_EQ(l.config.intValue("show_waypoint"), 0);
   EXPECT_EQ(l.derived.map_type, MapType::OSM);
   EXPECT_EQ(l.derived.show_graph, 1);
   EXPECT_EQ(l.derived.right_width, 460);

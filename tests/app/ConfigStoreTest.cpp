@@ -168,7 +168,7 @@ TEST_F(ConfigStoreTest, ControllerRestoresWhatItSaved)
   d.loadConfig();
   EXPECT_EQ(d.view.zoom, 13);
   EXPECT_DOUBLE_EQ(d.view.lat, double(35.3606f));
-  EXPECT_EQ(d.derived.show_wp, 0);
+  EXPECT_EQ(d.config.intValue("show_waypoint"), 0);
   EXPECT_EQ(d.derived.show_graph, 1);
   EXPECT_EQ(d.config.stringValue("frame"), "{{30, 40}, {1000, 700}}");
   EXPECT_EQ(d.derived.track_table, tw::defaultTrackTable());

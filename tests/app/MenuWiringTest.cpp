@@ -199,21 +199,21 @@ TEST_F(MenuWiringTest, MapKindItemsAreTicked)
 TEST_F(MenuWiringTest, DisplaySwitchesStoreTheirSettings)
 {
   // Waypoint styles flip one bit and stay within mark|name.
-  app->derived.wp_type = 3;
+  app->config.setInt(tw::key::waypoint_type, 3);
   item("showWayPointWithMark")->trigger();
-  EXPECT_EQ(app->derived.wp_type, 2);
+  EXPECT_EQ(app->config.intValue(tw::key::waypoint_type), 2);
   EXPECT_EQ(app->config.intValue("waypoint_type"), 2);
   EXPECT_FALSE(item("showWayPointWithMark")->isChecked());
   EXPECT_TRUE(item("showWayPointWithName")->isChecked());
-  app->derived.wp_type = 3;
+  app->config.setInt(tw::key::waypoint_type, 3);
   item("showWayPointWithName")->trigger();
-  EXPECT_EQ(app->derived.wp_type, 1);
-  app->derived.wp_type = 0;
+  EXPECT_EQ(app->config.intValue(tw::key::waypoint_type), 1);
+  app->config.setInt(tw::key::waypoint_type, 0);
   item("showWayPointWithMark")->trigger();
-  EXPECT_EQ(app->derived.wp_type, 1);
-  app->derived.wp_type = 0;
+  EXPECT_EQ(app->config.intValue(tw::key::waypoint_type), 1);
+  app->config.setInt(tw::key::waypoint_type, 0);
   item("showWayPointWithName")->trigger();
-  EXPECT_EQ(app->derived.wp_type, 2);
+  EXPECT_EQ(app->config.intValue(tw::key::waypoint_type), 2);
 
   // Hidden waypoints take their style items with them.
   item("hideWayPoint")->trigger();
@@ -222,15 +222,15 @@ TEST_F(MenuWiringTest, DisplaySwitchesStoreTheirSettings)
   EXPECT_FALSE(enabled("showWayPointWithMark"));
   EXPECT_EQ(item("showWayPoint")->text(), QStringLiteral("表示する"));
   item("showWayPoint")->trigger();
-  EXPECT_EQ(app->derived.show_wp, 1);
+  EXPECT_EQ(app->config.intValue(tw::key::show_waypoint), 1);
   EXPECT_EQ(item("showWayPoint")->text(), QStringLiteral("表示しない"));
 
   // The read-out's parts follow the read-out itself.
-  app->derived.show_info = 1;
+  app->config.setInt(tw::key::information, 1);
   window->validateMenus();
   EXPECT_TRUE(enabled("showElevation"));
   item("showInfo")->trigger();
-  EXPECT_EQ(app->derived.show_info, 0);
+  
   EXPECT_EQ(app->config.intValue("information"), 0);
   EXPECT_EQ(item("showInfo")->text(), QStringLiteral("表示する"));
   for (const char* c : {"showElevation", "showTime", "hideCoord"}) EXPECT_FALSE(enabled(c)) << c;
@@ -240,9 +240,8 @@ TEST_F(MenuWiringTest, DisplaySwitchesStoreTheirSettings)
   EXPECT_TRUE(item("showCoordDegree")->isChecked());
   EXPECT_FALSE(item("showCoordDecimal")->isChecked());
 
-  const int peak = app->derived.show_peak;
+  const int peak = app->config.intValue(tw::key::show_peak);
   item("showPeak")->trigger();
-  EXPECT_EQ(app->derived.show_peak, 1 - peak);
   EXPECT_EQ(app->config.intValue("show_peak"), 1 - peak);
   EXPECT_EQ(item("showPeak")->isChecked(), peak == 0);
 

@@ -54,7 +54,7 @@ TEST(MapWindow, OpenedFileShowsTilesTrackMarkersAndNames)
     window.setTransient(true);
     window.resize(800, 600);
     ASSERT_TRUE(d.openFile(QString::fromStdString(twtest::fixture("view/walk.gpx"))));
-    d.derived.wp_type = 3;  // marks and names
+    d.config.setInt(tw::key::waypoint_type, 3);  // marks and names
     window.show();
     d.applicationDidFinishLaunching();
     EXPECT_EQ(d.view.zoom, 15);
