@@ -2,10 +2,11 @@
 // Small synthetic tracks for the editing tests.
 
 #include <chrono>
+#include <optional>
 #include <vector>
 
+#include "analysis/Metrics.h"
 #include "document/DocumentState.h"
-#include "document/Geodesy.h"
 
 namespace edittest {
 
@@ -14,17 +15,16 @@ inline tw::TimePoint at(int seconds)
   return tw::TimePoint{std::chrono::milliseconds{1'700'000'000'000LL + seconds * 1000LL}};
 }
 
-inline void recalc(std::vector<tw::Track>& pts)
+inline void recalc(std::vector<tw::Track>& pts) { tw::recalcDistance(pts); }
+
+// A point known only by its zoom-18 pixel (hit tests, thinning geometry).
+inline tw::Track pix(int x, int y, int peak = 0)
 {
-  for (size_t i = 0; i < pts.size(); ++i) {
-    if (i == 0) {
-      pts[i].seg_dist = 0.0f;
-      pts[i].dist = 0.0f;
-    } else {
-      pts[i].seg_dist = static_cast<float>(tw::calcDistHubeny(pts[i - 1].lat, pts[i - 1].lon, pts[i].lat, pts[i].lon));
-      pts[i].dist = pts[i - 1].dist + pts[i].seg_dist;
-    }
-  }
+  tw::Track t;
+  t.x = x;
+  t.y = y;
+  t.peak_type = peak;
+  return t;
 }
 
 inline tw::Track point(double lat, double lon, std::optional<int> sec = std::nullopt)

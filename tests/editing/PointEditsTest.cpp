@@ -7,16 +7,9 @@
 
 using namespace tw;
 using edittest::line;
+using edittest::pix;
 
 namespace {
-
-Track pix(int x, int y)
-{
-  Track t;
-  t.x = x;
-  t.y = y;
-  return t;
-}
 
 WayPoint wpAt(int x, int y)
 {
@@ -24,11 +17,6 @@ WayPoint wpAt(int x, int y)
   w.x = x;
   w.y = y;
   return w;
-}
-
-TEST(PointEdits, Names) {
-  EXPECT_TRUE(isAcceptableName("北岳 ]] >"));
-  EXPECT_FALSE(isAcceptableName("a]]>b"));
 }
 
 TEST(PointEdits, HitTests)
@@ -196,10 +184,6 @@ TEST(PointEdits, ReattachmentAfterFiveHundredMetres)
   EXPECT_EQ(back[1].wp_index, 0);
   EXPECT_EQ(back[3].wp_index, -1);
 }
-
-}  // namespace
-
-namespace {
 
 TEST(PointEdits, PopupPlacement)
 {

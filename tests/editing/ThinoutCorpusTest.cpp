@@ -7,7 +7,6 @@
 #include "analysis/Peaks.h"
 #include "analysis/Rests.h"
 #include "editing/Thinout.h"
-#include "editing/TrackOperations.h"
 #include "gpx/GpxReader.h"
 #include "support/TestPaths.h"
 
@@ -58,21 +57,6 @@ TEST(ThinoutCorpus, RealTracksKeepEndsOrderAndCount)
     }
   }
   EXPECT_GT(thinned, 5);
-}
-
-TEST(ThinoutCorpus, TurnBackOfARealTrackEndsAtItsStart)
-{
-  TW_REQUIRE_CORPUS();
-  auto r = parseGPX(twtest::readFile(twtest::corpusDir() + "/gpx/jp-yamap-osorakan-33pts.gpx"));
-  ASSERT_TRUE(r.ok());
-  ASSERT_FALSE(r.data.tracks.empty());
-  auto pts = r.data.tracks.front().points;
-  recalcDistance(pts);
-  const auto orig = pts;
-  ASSERT_TRUE(turnBack(pts));
-  ASSERT_EQ(pts.size(), 2 * orig.size() - 1);
-  EXPECT_EQ(pts.back().lat, orig.front().lat);
-  EXPECT_NEAR(pts.back().dist, 2 * orig.back().dist, 0.01 * orig.back().dist + 1.0);
 }
 
 }  // namespace
