@@ -161,6 +161,18 @@ TEST_F(EditingController, TrackCommandsAskAndMoveBetweenTools)
   EXPECT_TRUE(d.isTrackMode());
 }
 
+TEST_F(EditingController, EnteringAToolShowsItsList)
+{
+  d.derived.show_list = 2;
+  d.trackMode();
+  EXPECT_EQ(d.derived.show_list, 1);
+  d.wayPointMode();
+  EXPECT_EQ(d.derived.show_list, 2);
+  d.derived.show_list = 0;  // a hidden list stays hidden
+  d.trackMode();
+  EXPECT_EQ(d.derived.show_list, 0);
+}
+
 TEST_F(EditingController, DeleteKeyPicksByTool)
 {
   d.doc.select = 2;
