@@ -205,7 +205,6 @@ TEST_F(MenuWiringTest, DisplaySwitchesStoreTheirSettings)
     }
   }
   EXPECT_EQ(app->derived.map_type, tw::MapType::Photo);
-  EXPECT_FALSE(ticked("mapStandard"));
 
   // Hidden waypoints take their style items with them; the read-out its parts.
   app->config.setInt(key::show_waypoint, 0);
