@@ -7,51 +7,34 @@
 
 using namespace tw;
 
-TEST(GpxText, TimeStampsAreStrict)
+TEST(GpxText, TimeStampsAreStrictAndFormattedToWholeSeconds)
 {
   using namespace std::chrono;
-  const auto t = parseGpxTime("2019-05-03T01:02:03Z");
-  ASSERT_TRUE(t);
-  EXPECT_EQ(t->time_since_epoch(), duration_cast<milliseconds>(sys_days{2019y / 5 / 3}.time_since_epoch() + 1h + 2min + 3s));
+  EXPECT_EQ(parseGpxTime("2019-05-03T01:02:03Z")->time_since_epoch(),
+            duration_cast<milliseconds>(sys_days{2019y / 5 / 3}.time_since_epoch() + 1h + 2min + 3s));
   EXPECT_EQ(parseGpxTime("2020-02-29T23:59:59.999Z")->time_since_epoch() % 1000, milliseconds(999));
   for (const char* bad : {"2019-02-29T00:00:00Z", "2019-13-01T00:00:00Z", "2019-05-03T24:00:00Z", "2019-05-03T01:60:00Z",
                           "2019-05-03T01:02:60Z", "2019-05-03T01:02:03.2Z", "2019-05-03T01:02:03.25Z",
                           "2019-05-03T01:02:03.2500Z", "2019-05-03T01:02:03z", "2019-05-03T01:02:03", " 2019-05-03T01:02:03Z",
                           "2019-05-03 01:02:03Z", "2019-05-03T01:02:03+00:00", "0000-01-01T00:00:00Z", "2019-5-3T1:2:3Z", ""})
     EXPECT_FALSE(parseGpxTime(bad)) << bad;
-}
-
-TEST(GpxText, TimeFormattingFloorsToSeconds)
-{
   EXPECT_EQ(formatGpxTime(*parseGpxTime("2019-05-03T01:02:03.999Z")), "2019-05-03T01:02:03Z");
   EXPECT_EQ(formatGpxTime(*parseGpxTime("0001-01-01T00:00:00Z")), "0001-01-01T00:00:00Z");
-  EXPECT_EQ(formatGpxTime(TimePoint{std::chrono::milliseconds(-1)}), "1969-12-31T23:59:59Z");
+  EXPECT_EQ(formatGpxTime(TimePoint{milliseconds(-1)}), "1969-12-31T23:59:59Z");
 }
 
-TEST(GpxText, LeadingNumbers)
+TEST(GpxText, LeadingNumbersAndElevations)
 {
-  EXPECT_EQ(leadingDouble("12.5m"), 12.5);
-  EXPECT_EQ(leadingDouble(" \n\t+7"), 7.0);
-  EXPECT_EQ(leadingDouble("\xE3\x80\x80" "3"), 3.0);  // ideographic space
-  EXPECT_EQ(leadingDouble("-.5"), -0.5);
-  EXPECT_EQ(leadingDouble("1e3"), 1000.0);
-  EXPECT_EQ(leadingDouble("0x10"), 0.0);
+  const std::pair<std::string, double> numbers[] = {
+      {"12.5m", 12.5}, {" \n\t+7", 7.0}, {"\xE3\x80\x80" "3", 3.0} /* ideographic space */, {"-.5", -0.5},
+      {"1e3", 1000.0}, {"0x10", 0.0},    {"1e400", HUGE_VAL},   {"-1e400", -HUGE_VAL},  {"1e-400", 0.0},
+      {"1" + std::string(400, '0'), HUGE_VAL}, {"0." + std::string(400, '0') + "1", 0.0}};
+  for (const auto& [text, v] : numbers) EXPECT_EQ(leadingDouble(text), v) << text;
   for (const char* zero : {"", "abc", "inf", "nan", "-", ".", "+-1", "e5"}) EXPECT_EQ(leadingDouble(zero), 0.0) << zero;
-  EXPECT_EQ(leadingDouble("1e400"), HUGE_VAL);
-  EXPECT_EQ(leadingDouble("-1e400"), -HUGE_VAL);
-  EXPECT_EQ(leadingDouble("1e-400"), 0.0);
-  EXPECT_EQ(leadingDouble("1" + std::string(400, '0')), HUGE_VAL);
-  EXPECT_EQ(leadingDouble("0." + std::string(400, '0') + "1"), 0.0);
-}
-
-TEST(GpxText, ElevationRule)
-{
-  EXPECT_EQ(elevationFromText("3800"), 3800.0f);
-  EXPECT_EQ(elevationFromText("3800.0001"), 3800.0f);  // the same float
-  EXPECT_EQ(elevationFromText("3800.01"), -100.0f);
-  EXPECT_EQ(elevationFromText("-0.01"), -100.0f);
-  EXPECT_EQ(elevationFromText("1e39"), -100.0f);
-  EXPECT_EQ(elevationFromText("x"), 0.0f);
+  const std::pair<const char*, float> elevations[] = {{"3800", 3800.0f}, {"3800.0001", 3800.0f} /* the same float */,
+                                                      {"3800.01", -100.0f}, {"-0.01", -100.0f}, {"1e39", -100.0f},
+                                                      {"x", 0.0f}};
+  for (const auto& [text, e] : elevations) EXPECT_EQ(elevationFromText(text), e) << text;
 }
 
 TEST(GpxText, TrimmingAndUtf8)
@@ -60,9 +43,8 @@ TEST(GpxText, TrimmingAndUtf8)
   EXPECT_EQ(trimWhitespace("\xE2\x80\xA8"), "");
   EXPECT_EQ(trimWhitespace("a\xE3\x80"), "a\xE3\x80");  // a cut character is not white space
   EXPECT_TRUE(isValidUtf8("晴れ山へ٩( 'ω' )و🌞"));
-  EXPECT_FALSE(isValidUtf8("\xC0\xAF"));          // overlong
-  EXPECT_FALSE(isValidUtf8("\xED\xA0\x80"));      // surrogate
-  EXPECT_FALSE(isValidUtf8("\xF4\x90\x80\x80"));  // above U+10FFFF
-  EXPECT_FALSE(isValidUtf8("abcdefgh\xE3\x80"));  // cut at the end
   EXPECT_TRUE(isValidUtf8(std::string("a\0b", 3)));
+  // Overlong, surrogate, above U+10FFFF, cut at the end after an ASCII run.
+  for (const char* bad : {"\xC0\xAF", "\xED\xA0\x80", "\xF4\x90\x80\x80", "abcdefgh\xE3\x80"})
+    EXPECT_FALSE(isValidUtf8(bad)) << bad;
 }

@@ -1,8 +1,8 @@
 #!/usr/bin/env python3
 """Independent count of tracks, points and waypoints of GPX files with Python's ElementTree,
 using the plain GPX structure (trk > trkseg > trkpt, wpt > ele/name), not the application's
-reader. Prints one line per file in the shape of `tarnwick-cli count`, to fill and check the
-table in CorpusCountTest.cpp. Usage: independent_counts.py FILE.gpx..."""
+reader. Prints one line per file in the shape of `tarnwick-cli count`, to fill and check
+tests/fixtures/gpx/corpus-counts.txt. Usage: independent_counts.py FILE.gpx..."""
 import json
 import re
 import sys
