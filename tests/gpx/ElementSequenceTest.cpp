@@ -6,6 +6,7 @@
 #include <libxml/tree.h>
 #include <libxml/xpath.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -24,20 +25,6 @@ struct Rec {
   bool operator==(const Rec&) const = default;
 };
 
-std::ostream& operator<<(std::ostream& os, const Rec& r)
-{
-  return os << "{" << r.tag << " lat=" << (r.has_lat ? r.lat : "-") << " lon=" << (r.has_lon ? r.lon : "-")
-            << " text=[" << r.text << "]}";
-}
-
-int tagOf(const char* n)
-{
-  const char* names[] = {"wpt", "trk", "trkpt", "name", "ele", "time"};
-  for (int i = 0; i < 6; ++i)
-    if (std::string(n) == names[i]) return i;
-  return -1;
-}
-
 std::string str(xmlChar* s)
 {
   std::string r = s ? reinterpret_cast<const char*>(s) : "";
@@ -52,21 +39,20 @@ bool treeSequence(const std::string& bytes, std::vector<Rec>& out)
   if (!doc) return false;
   xmlXPathContextPtr ctx = xmlXPathNewContext(doc);
   xmlXPathObjectPtr res = xmlXPathEvalExpression(BAD_CAST "//*", ctx);
-  if (res && res->nodesetval) {
-    for (int i = 0; i < res->nodesetval->nodeNr; ++i) {
-      xmlNodePtr n = res->nodesetval->nodeTab[i];
-      const int tag = tagOf(reinterpret_cast<const char*>(n->name));
-      if (tag < 0) continue;
-      Rec r{tag, false, false, "", "", ""};
-      if (tag == 0 || tag == 2) {
-        r.has_lat = xmlHasProp(n, BAD_CAST "lat") != nullptr;
-        r.has_lon = xmlHasProp(n, BAD_CAST "lon") != nullptr;
-        r.lat = str(xmlGetProp(n, BAD_CAST "lat"));
-        r.lon = str(xmlGetProp(n, BAD_CAST "lon"));
-      }
-      if (tag >= 3) r.text = str(xmlNodeGetContent(n));
-      out.push_back(r);
+  const std::string names[] = {"wpt", "trk", "trkpt", "name", "ele", "time"};  // GpxTag order
+  for (int i = 0; res && res->nodesetval && i < res->nodesetval->nodeNr; ++i) {
+    xmlNodePtr n = res->nodesetval->nodeTab[i];
+    const int tag = static_cast<int>(std::find(names, names + 6, reinterpret_cast<const char*>(n->name)) - names);
+    if (tag == 6) continue;
+    Rec r{tag, false, false, "", "", ""};
+    if (tag == 0 || tag == 2) {
+      r.has_lat = xmlHasProp(n, BAD_CAST "lat") != nullptr;
+      r.has_lon = xmlHasProp(n, BAD_CAST "lon") != nullptr;
+      r.lat = str(xmlGetProp(n, BAD_CAST "lat"));
+      r.lon = str(xmlGetProp(n, BAD_CAST "lon"));
     }
+    if (tag >= 3) r.text = str(xmlNodeGetContent(n));
+    out.push_back(r);
   }
   xmlXPathFreeObject(res);
   xmlXPathFreeContext(ctx);
@@ -96,7 +82,9 @@ void expectSameSequence(const std::string& bytes, const std::string& label)
   ASSERT_EQ(treeOk, status == GpxStreamStatus::Ok) << label;
   if (!treeOk) return;
   ASSERT_EQ(tree.size(), c.recs.size()) << label;
-  for (size_t i = 0; i < tree.size(); ++i) ASSERT_EQ(tree[i], c.recs[i]) << label << " element " << i;
+  for (size_t i = 0; i < tree.size(); ++i)
+    ASSERT_TRUE(tree[i] == c.recs[i]) << label << " element " << i << ": [" << tree[i].text << "] [" << c.recs[i].text
+                                      << "] " << tree[i].lat << " " << c.recs[i].lat;
   compared += tree.size();
 }
 

@@ -103,25 +103,15 @@ TEST(GpxReader, WayPointsAndTheLookAhead)
 
 TEST(GpxReader, ValidTimeRule)
 {
-  // Point count, then (index, seconds) of the timed points, then whether the times are usable.
-  const struct {
-    int n;
-    std::vector<std::pair<int, double>> times;
-    bool valid;
-  } cases[] = {
-      {10, {{0, 0}, {1, 1}, {2, 2}, {3, 3}, {4, 4}, {5, 5}, {6, 6}, {9, 11}}, true},
-      {10, {{0, 0}, {1, 1}, {2, 2}, {3, 3}, {4, 4}, {5, 5}, {9, 11}}, false},  // 7 of 10 timed
-      {10, {{0, 0}, {1, 1}, {2, 2}, {3, 3}, {4, 4}, {5, 5}, {6, 6}, {9, 10}}, false},  // exactly 10 s
-      {10, {{0, 0}, {1, 1}, {2, 2}, {3, 3}, {4, 4}, {5, 5}, {6, 6}, {9, 10.001}}, true},
-      {4, {{1, 0}, {2, 5}, {3, 20}}, true},  // ⌊4 × 80 / 100⌋ = 3
-      {4, {{1, 0}, {3, 20}}, false},
-      {1, {{0, 0}}, false},
-      {0, {}, false},
-      {2, {{0, 100}, {1, 0}}, false},  // out of order: last minus first is negative
-  };
-  for (const auto& c : cases) {
-    std::vector<Track> t(c.n);
-    for (auto [i, s] : c.times) t[i].time = TimePoint{std::chrono::milliseconds(static_cast<long long>(s * 1000))};
-    EXPECT_EQ(checkValidTime(t), c.valid) << c.n << " points, " << c.times.size() << " timed";
+  // n points; the first k − 1 timed a second apart and the last at `span` seconds.
+  const std::tuple<int, int, double, bool> cases[] = {
+      {10, 8, 11, true},  {10, 7, 11, false}, {10, 8, 10, false},  // more than 10 s
+      {10, 8, 10.001, true}, {4, 3, 20, true}, {4, 2, 20, false},   // ⌊n × 80 / 100⌋ timed
+      {1, 1, 0, false},   {0, 0, 0, false},   {2, 2, -5, false}};   // last minus first
+  for (const auto& [n, k, span, valid] : cases) {
+    std::vector<Track> t(n);
+    for (int i = 0; i + 1 < k; ++i) t[i].time = TimePoint{std::chrono::seconds(i)};
+    if (k > 0) t[n - 1].time = TimePoint{std::chrono::milliseconds(static_cast<long long>(span * 1000))};
+    EXPECT_EQ(checkValidTime(t), valid) << n << " " << k << " " << span;
   }
 }
