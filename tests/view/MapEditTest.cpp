@@ -1,58 +1,25 @@
 // Editing on the main window's map with real key and mouse events on the overlay: what the
 // user does, and what the document, the read-out, the pop-ups and the saved file show after.
-#include <QKeyEvent>
-#include <QMouseEvent>
 #include <QSignalSpy>
-#include <QTest>
 
 #include "analysis/Metrics.h"
-#include "app/MainWindow.h"
 #include "gpx/GpxReader.h"
-#include "support/ControllerFixture.h"
 #include "support/TestPaths.h"
-#include "view/InfoView.h"
+#include "view/MapWindowFixture.h"
 
 namespace {
 
-class MapEdit : public twtest::ControllerFixture<> {
+class MapEdit : public twtest::MapWindowFixture {
  protected:
-  MainWindow window{d};
-
   void SetUp() override
   {
-    ControllerFixture::SetUp();
-    window.resize(800, 600);
-    window.show();
-    d.applicationDidFinishLaunching();
+    MapWindowFixture::SetUp();
     ASSERT_TRUE(d.loadGPXData(QByteArray::fromStdString(twtest::readFile(twtest::fixture("view/walk.gpx"))), false));
     d.editMode();
     ASSERT_TRUE(d.isTrackMode());
     ASSERT_GE(d.view.zoom, 15);
   }
-
-  InfoView* info() { return d.infoView; }
-  // Where a zoom-18 pixel shows on the overlay.
-  QPointF onMap(int32_t x, int32_t y) const
-  {
-    const int s = 18 - d.view.zoom;
-    return {double(x >> s) - d.view.foreRect.x, double(y >> s) - d.view.foreRect.y};
-  }
   QPointF pointAt(int i) const { return onMap(d.doc.routes()->at(i).x, d.doc.routes()->at(i).y); }
-  void mouse(QEvent::Type type, QPointF at, Qt::MouseButtons held)
-  {
-    const Qt::MouseButton button = type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton;
-    QMouseEvent e(type, at, info()->mapToGlobal(at), button, held, Qt::NoModifier);
-    QApplication::sendEvent(info(), &e);
-  }
-  // Two small mouse moves ending on `at`: a hover that selects what lies there.
-  void hover(QPointF at)
-  {
-    mouse(QEvent::MouseMove, at - QPointF(1, 0), Qt::NoButton);
-    mouse(QEvent::MouseMove, at, Qt::NoButton);
-  }
-  void press(QPointF at) { mouse(QEvent::MouseButtonPress, at, Qt::LeftButton); }
-  void dragTo(QPointF at) { mouse(QEvent::MouseMove, at, Qt::LeftButton); }
-  void release(QPointF at) { mouse(QEvent::MouseButtonRelease, at, Qt::NoButton); }
 };
 
 struct DeleteKey {

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <string>
 
 #include "view/RoutePlan.h"
 
@@ -9,17 +10,15 @@ using namespace tw;
 namespace {
 
 // A track of points `step` zoom-18 pixels apart eastward with the given peak types.
-TrackInfo line(std::initializer_list<int> peaks, int32_t step = 800, int32_t x0 = 1 << 20, int32_t y0 = 1 << 20)
+TrackInfo line(std::vector<int> peaks, int32_t step = 800)
 {
   TrackInfo t;
-  int32_t x = x0;
-  for (int p : peaks) {
+  for (size_t i = 0; i < peaks.size(); ++i) {
     Track pt;
-    pt.x = x;
-    pt.y = y0;
-    pt.peak_type = p;
+    pt.x = (1 << 20) + static_cast<int32_t>(i) * step;
+    pt.y = 1 << 20;
+    pt.peak_type = peaks[i];
     t.points.push_back(pt);
-    x += step;
   }
   return t;
 }
@@ -33,225 +32,141 @@ RouteInput input(const std::vector<TrackInfo>& tracks, int zoom = 15)
   return in;
 }
 
-int countKind(const RoutePlan& p, MarkerKind k)
+int countKind(const RouteInput& in, MarkerKind k)
 {
   int n = 0;
-  for (const Marker& m : p.markers) n += m.kind == k;
+  for (const Marker& m : planRoute(in).markers) n += m.kind == k;
   return n;
+}
+
+// The stretches as "track:first-last", with "v" for the descending colour.
+std::string stretches(const RouteInput& in)
+{
+  std::string s;
+  for (const Stretch& st : planRoute(in).stretches)
+    s += (s.empty() ? "" : " ") + std::to_string(st.track) + ":" + std::to_string(st.first) + "-" +
+         std::to_string(st.last) + (st.down ? "v" : "");
+  return s;
 }
 
 }  // namespace
 
-TEST(RoutePlan, ClimbDescentClimb)
+TEST(RoutePlan, StretchesTrackModesAndLineWidths)
 {
-  const std::vector<TrackInfo> tracks{line({0, 0, 1, 0, 2, 0, 0})};
-  const RoutePlan p = planRoute(input(tracks));
-  ASSERT_EQ(p.stretches.size(), 3u);
-  EXPECT_FALSE(p.stretches[0].down);
-  EXPECT_EQ(p.stretches[0].first, 0u);
-  EXPECT_EQ(p.stretches[0].last, 2u);
-  EXPECT_TRUE(p.stretches[1].down);
-  EXPECT_EQ(p.stretches[1].first, 2u);
-  EXPECT_EQ(p.stretches[1].last, 4u);
-  EXPECT_FALSE(p.stretches[2].down);
-  EXPECT_EQ(p.stretches[2].last, 6u);
+  // Split at peaks (1) and cols (2); the first turning point decides the start, and a track
+  // ending on one leaves no empty stretch.
+  const std::pair<std::vector<int>, const char*> cases[] = {
+      {{0, 0, 1, 0, 2, 0, 0}, "0:0-2 0:2-4v 0:4-6"}, {{0, 2, 0, 1, 0}, "0:0-1v 0:1-3 0:3-4v"}, {{0, 0, 1}, "0:0-2"}};
+  for (const auto& [peaks, want] : cases) {
+    const std::vector<TrackInfo> tracks{line(peaks)};
+    EXPECT_EQ(stretches(input(tracks)), want);
+  }
+  // One colour when the second colour is off or elevations are being recalculated.
+  const std::vector<TrackInfo> tracks{line({0, 1, 0, 2, 0}), line({0, 0}), line({0, 0})};
+  RouteInput in = input(tracks);
+  in.down_width = 0;
+  in.track_mode = TrackMode::Active;  // the active track only
+  EXPECT_EQ(stretches(in), "0:0-4");
+  in.down_width = 4;
+  in.invalid_track = true;
+  in.active_track = 1;
+  EXPECT_EQ(stretches(in), "1:0-1");
+  in.track_mode = TrackMode::All;
+  EXPECT_EQ(stretches(in), "0:0-4 1:0-1 2:0-1");
+  in.track_mode = TrackMode::Hidden;
+  EXPECT_EQ(stretches(in), "");
+  EXPECT_TRUE(planRoute(in).markers.empty());
+  const std::pair<int, int> widths[] = {{10, 3}, {16, 3}, {17, 4}, {18, 5}};
+  for (const auto& [zoom, w] : widths) EXPECT_EQ(routeLineWidth(zoom), w) << zoom;
 }
 
-TEST(RoutePlan, FirstTurningPointDecidesTheStart)
+TEST(RoutePlan, PointMarkersThinOutOnScreenFromZoom15)
 {
-  const std::vector<TrackInfo> tracks{line({0, 2, 0, 1, 0})};
-  const RoutePlan p = planRoute(input(tracks));
-  ASSERT_EQ(p.stretches.size(), 3u);
-  EXPECT_TRUE(p.stretches[0].down);
-  EXPECT_FALSE(p.stretches[1].down);
-  EXPECT_TRUE(p.stretches[2].down);
-  // A track ending on its turning point leaves no empty stretch behind.
-  const std::vector<TrackInfo> ends{line({0, 0, 1})};
-  EXPECT_EQ(planRoute(input(ends)).stretches.size(), 1u);
+  // Zoom-18 step and point count → markers drawn at zoom 15 (a step of 8 is one pixel there).
+  // Skipped points do not move the reference: the fourth, 3 pixels from the first, is drawn.
+  const std::tuple<int32_t, int, int> cases[] = {{8, 2, 1}, {8, 4, 2}, {24, 3, 3}};
+  for (const auto& [step, n, drawn] : cases) {
+    const std::vector<TrackInfo> tracks{line(std::vector<int>(n, 0), step)};
+    RouteInput in = input(tracks);
+    in.track_tool = true;
+    EXPECT_EQ(countKind(in, MarkerKind::Track), drawn) << step << " × " << n;
+    EXPECT_TRUE(planRoute(in).markers[0].small);
+    in.zoom = 14;
+    EXPECT_EQ(countKind(in, MarkerKind::Track), 0);
+  }
 }
 
-TEST(RoutePlan, OneColourWhenSwitchedOffOrRecalculating)
+TEST(RoutePlan, PeakMarkersByModeAndListSelection)
 {
   const std::vector<TrackInfo> tracks{line({0, 1, 0, 2, 0})};
   RouteInput in = input(tracks);
-  in.down_width = 0;
-  RoutePlan p = planRoute(in);
-  ASSERT_EQ(p.stretches.size(), 1u);
-  EXPECT_FALSE(p.stretches[0].down);
-  EXPECT_EQ(p.stretches[0].last, 4u);
-  in.down_width = 4;
-  in.invalid_track = true;
-  p = planRoute(in);
-  ASSERT_EQ(p.stretches.size(), 1u);
-  EXPECT_FALSE(p.stretches[0].down);
-}
-
-TEST(RoutePlan, TrackModes)
-{
-  const std::vector<TrackInfo> tracks{line({0, 0}), line({0, 0}), line({0, 0})};
-  RouteInput in = input(tracks, 14);
-  in.active_track = 1;
-  in.track_mode = TrackMode::Hidden;
-  RoutePlan p = planRoute(in);
-  EXPECT_TRUE(p.stretches.empty());
-  EXPECT_TRUE(p.markers.empty());
-  in.track_mode = TrackMode::Active;
-  p = planRoute(in);
-  ASSERT_EQ(p.stretches.size(), 1u);
-  EXPECT_EQ(p.stretches[0].track, 1);
-  in.track_mode = TrackMode::All;
-  EXPECT_EQ(planRoute(in).stretches.size(), 3u);
-}
-
-TEST(RoutePlan, LineWidthByZoom)
-{
-  EXPECT_EQ(routeLineWidth(10), 3);
-  EXPECT_EQ(routeLineWidth(16), 3);
-  EXPECT_EQ(routeLineWidth(17), 4);
-  EXPECT_EQ(routeLineWidth(18), 5);
-}
-
-TEST(RoutePlan, PointMarkersThinOutOnScreen)
-{
-  // Zoom-18 steps of 8 are one pixel at zoom 15.
-  const std::vector<TrackInfo> tracks{line({0, 0}, 8)};
-  RouteInput in = input(tracks);
+  in.show_peak = true;  // base mode marks only peaks and cols
+  EXPECT_EQ(countKind(in, MarkerKind::Track), 0);
+  EXPECT_EQ(countKind(in, MarkerKind::Peak), 1);
+  EXPECT_EQ(countKind(in, MarkerKind::Col), 1);
+  in.mode = Mode::Edit;  // the track tool marks every point, peaks with their own image
   in.track_tool = true;
-  RoutePlan p = planRoute(in);
-  EXPECT_EQ(countKind(p, MarkerKind::Track), 1);
-  EXPECT_TRUE(p.markers[0].small);
-  // Skipped points do not move the reference: the fourth, 3 pixels from the first, is drawn.
-  const std::vector<TrackInfo> four{line({0, 0, 0, 0}, 8)};
-  in.tracks = &four;
-  EXPECT_EQ(countKind(planRoute(in), MarkerKind::Track), 2);
-  // Three pixels apart is far enough.
-  const std::vector<TrackInfo> spread{line({0, 0, 0}, 24)};
-  in.tracks = &spread;
-  EXPECT_EQ(countKind(planRoute(in), MarkerKind::Track), 3);
-  in.zoom = 16;
-  p = planRoute(in);
-  EXPECT_EQ(countKind(p, MarkerKind::Track), 3);
-  EXPECT_FALSE(p.markers[0].small);
-  // Markers are centred: 16 × 16 around the point.
-  EXPECT_EQ(p.markers[0].x, (spread[0].points[0].x >> 2) - 8);
-  EXPECT_EQ(p.markers[0].y, (spread[0].points[0].y >> 2) - 8);
+  EXPECT_EQ(countKind(in, MarkerKind::Track), 3);
+  in.show_peak = false;
+  EXPECT_EQ(countKind(in, MarkerKind::Track), 5);
+  // Rows selected in the point list are marked while the mouse is off the map.
+  const std::vector<int> rows{1, 3, 7};
+  in.show_list = 1;
+  in.selected_rows = &rows;
+  in.mouse_on_map = false;
+  EXPECT_EQ(countKind(in, MarkerKind::Active), 2);
+  in.mouse_on_map = true;
+  EXPECT_EQ(countKind(in, MarkerKind::Active), 0);
 }
 
-TEST(RoutePlan, NoPointMarkersBelowZoom15ButStartEndAndRests)
+TEST(RoutePlan, StartEndAndGraphPart)
 {
-  std::vector<TrackInfo> tracks{line({0, 0, 0, 0, 0}, 800)};
-  const auto t0 = TimePoint{std::chrono::hours(400000)};
-  tracks[0].points[1].time = t0;
-  tracks[0].points[3].time = t0 + std::chrono::seconds(700);
-  const std::vector<int> states{1, 3, 0, 4, 2};
-  RouteInput in = input(tracks, 14);
-  in.track_tool = true;
-  in.states = &states;
-  const RoutePlan p = planRoute(in);
-  EXPECT_EQ(countKind(p, MarkerKind::Track), 0);
-  EXPECT_EQ(countKind(p, MarkerKind::Start), 1);
-  EXPECT_EQ(countKind(p, MarkerKind::End), 1);
-  EXPECT_EQ(countKind(p, MarkerKind::Rest), 1);
-}
-
-TEST(RoutePlan, RestMarkerSizes)
-{
-  std::vector<TrackInfo> tracks{line({0, 0, 0, 0, 0}, 800)};
-  const auto t0 = TimePoint{std::chrono::hours(400000)};
-  const std::vector<int> states{1, 3, 0, 4, 2};
-  auto sizeFor = [&](std::chrono::milliseconds rest) {
-    tracks[0].points[1].time = t0;
-    tracks[0].points[3].time = t0 + rest;
-    RouteInput in = input(tracks, 16);
-    in.states = &states;
-    for (const Marker& m : planRoute(in).markers)
-      if (m.kind == MarkerKind::Rest) return m;
-    return Marker{};
-  };
-  EXPECT_EQ(sizeFor(std::chrono::seconds(599)).size, 16);
-  EXPECT_EQ(sizeFor(std::chrono::milliseconds(599999)).size, 16);
-  const Marker big = sizeFor(std::chrono::seconds(600));
-  EXPECT_EQ(big.size, 20);
-  EXPECT_EQ(big.x, (tracks[0].points[1].x >> 2) - 10);
-  EXPECT_EQ(big.y, (tracks[0].points[1].y >> 2) - 10);
-
-  // Missing times, a wrong-length state array, or rests switched off.
-  tracks[0].points[3].time.reset();
-  RouteInput in = input(tracks, 16);
-  in.states = &states;
-  EXPECT_EQ(restMarkerSize(tracks[0].points, states, 1), 16);
-  const std::vector<int> shorter{1, 3, 0, 4};
-  in.states = &shorter;
-  EXPECT_EQ(countKind(planRoute(in), MarkerKind::Rest), 0);
-  in.states = &states;
-  in.show_rest = false;
-  EXPECT_EQ(countKind(planRoute(in), MarkerKind::Rest), 0);
-}
-
-TEST(RoutePlan, RestWithoutAnEndRunsToTheLastPoint)
-{
-  std::vector<TrackInfo> tracks{line({0, 0, 0, 0}, 800)};
-  const auto t0 = TimePoint{std::chrono::hours(400000)};
-  tracks[0].points[1].time = t0;
-  tracks[0].points[3].time = t0 + std::chrono::seconds(900);
-  EXPECT_EQ(restMarkerSize(tracks[0].points, {1, 3, 0, 0}, 1), 20);
-  EXPECT_EQ(restMarkerSize(tracks[0].points, {1, 0, 0, 3}, 3), 16);
-}
-
-TEST(RoutePlan, StartAndEndMarkers)
-{
-  const std::vector<TrackInfo> one{line({0})};
-  RoutePlan p = planRoute(input(one));
-  EXPECT_EQ(countKind(p, MarkerKind::Start), 1);
-  EXPECT_EQ(countKind(p, MarkerKind::End), 0);
-
-  const std::vector<TrackInfo> tracks{line({0, 0, 0, 0, 0})};
+  const std::vector<TrackInfo> one{line({0})}, tracks{line({0, 0, 0, 0, 0})};
+  EXPECT_EQ(countKind(input(one), MarkerKind::Start), 1);
+  EXPECT_EQ(countKind(input(one), MarkerKind::End), 0);
   RouteInput in = input(tracks);
-  in.input_tool = true;
-  EXPECT_EQ(countKind(planRoute(in), MarkerKind::End), 0);
+  in.input_tool = true;  // the input tool draws on from the end
+  EXPECT_EQ(countKind(in, MarkerKind::End), 0);
   in.input_tool = false;
   in.graph_type = 1;
   in.part_start = 1;
   in.part_end = 3;
-  p = planRoute(in);
+  const RoutePlan p = planRoute(in);
   ASSERT_EQ(p.markers.size(), 2u);
-  EXPECT_EQ(p.markers[0].x, (tracks[0].points[1].x >> 3) - 8);
+  EXPECT_EQ(p.markers[0].x, (tracks[0].points[1].x >> 3) - 8);  // 16 × 16, centred on the point
+  EXPECT_EQ(p.markers[0].y, (tracks[0].points[1].y >> 3) - 8);
   EXPECT_EQ(p.markers[1].x, (tracks[0].points[2].x >> 3) - 8);
   in.part_start = 5;
   in.part_end = 9;
   EXPECT_TRUE(planRoute(in).markers.empty());
 }
 
-TEST(RoutePlan, BaseModeMarksOnlyPeaksAndCols)
+TEST(RoutePlan, RestMarkers)
 {
-  const std::vector<TrackInfo> tracks{line({0, 1, 0, 2, 0})};
-  RouteInput in = input(tracks);
-  in.mode = Mode::Base;
-  in.show_peak = true;
-  RoutePlan p = planRoute(in);
-  EXPECT_EQ(countKind(p, MarkerKind::Track), 0);
-  EXPECT_EQ(countKind(p, MarkerKind::Peak), 1);
-  EXPECT_EQ(countKind(p, MarkerKind::Col), 1);
-  // The track tool marks every point, peaks with their own image.
-  in.mode = Mode::Edit;
-  in.track_tool = true;
-  p = planRoute(in);
-  EXPECT_EQ(countKind(p, MarkerKind::Track), 3);
-  EXPECT_EQ(countKind(p, MarkerKind::Peak), 1);
-  in.show_peak = false;
-  EXPECT_EQ(countKind(planRoute(in), MarkerKind::Track), 5);
-}
+  std::vector<TrackInfo> tracks{line({0, 0, 0, 0, 0})};
+  const auto t0 = TimePoint{std::chrono::hours(400000)};
+  tracks[0].points[1].time = t0;
+  tracks[0].points[3].time = t0 + std::chrono::milliseconds(599999);
+  const std::vector<int> states{1, 3, 0, 4, 2};
+  EXPECT_EQ(restMarkerSize(tracks[0].points, states, 1), 16);
+  tracks[0].points[3].time = t0 + std::chrono::seconds(600);
+  RouteInput in = input(tracks, 14);  // rests are marked below zoom 15 too
+  in.states = &states;
+  const Marker big = planRoute(in).markers.back();
+  EXPECT_EQ(big.kind, MarkerKind::Rest);
+  EXPECT_EQ(big.size, 20);
+  EXPECT_EQ(big.x, (tracks[0].points[1].x >> 4) - 10);
+  EXPECT_EQ(big.y, (tracks[0].points[1].y >> 4) - 10);
 
-TEST(RoutePlan, ListSelectionMarkers)
-{
-  const std::vector<TrackInfo> tracks{line({0, 0, 0, 0, 0})};
-  const std::vector<int> rows{1, 3, 7};
-  RouteInput in = input(tracks, 16);
-  in.track_tool = true;
-  in.show_list = 1;
-  in.selected_rows = &rows;
-  in.mouse_on_map = false;
-  EXPECT_EQ(countKind(planRoute(in), MarkerKind::Active), 2);
-  in.mouse_on_map = true;
-  EXPECT_EQ(countKind(planRoute(in), MarkerKind::Active), 0);
+  tracks[0].points[3].time.reset();
+  EXPECT_EQ(restMarkerSize(tracks[0].points, states, 1), 16);
+  tracks[0].points[4].time = t0 + std::chrono::seconds(900);  // no end: it runs to the last point
+  EXPECT_EQ(restMarkerSize(tracks[0].points, {1, 3, 0, 0, 0}, 1), 20);
+  EXPECT_EQ(restMarkerSize(tracks[0].points, {1, 0, 0, 0, 3}, 4), 16);
+  const std::vector<int> shorter{1, 3, 0, 4};
+  in.states = &shorter;
+  EXPECT_EQ(countKind(in, MarkerKind::Rest), 0);
+  in.states = &states;
+  in.show_rest = false;
+  EXPECT_EQ(countKind(in, MarkerKind::Rest), 0);
 }

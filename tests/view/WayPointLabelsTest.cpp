@@ -9,8 +9,7 @@ namespace {
 
 constexpr double kLat = 35.5, kLon = 138.5;
 
-// A 40 × 12 point label.
-std::pair<double, double> measure(const std::string&) { return {40, 12}; }
+std::pair<double, double> measure(const std::string&) { return {40, 12}; }  // points
 
 WayPoint waypoint(const std::string& name, double lat = kLat, double lon = kLon)
 {
@@ -20,17 +19,14 @@ WayPoint waypoint(const std::string& name, double lat = kLat, double lon = kLon)
   return w;
 }
 
-// Zoom-14 pixel of the test waypoint.
-IPoint p14() { return {toPixelInt(pixelFromLon(14, kLon)), toPixelInt(pixelFromLat(14, kLat))}; }
-
-// A track through the given zoom-14 offsets from the waypoint.
+// A track through the given zoom-14 offsets from the test waypoint.
 TrackInfo track(std::initializer_list<IPoint> offsets)
 {
   TrackInfo t;
   for (IPoint o : offsets) {
     Track pt;
-    pt.x = (p14().x + o.x) << 4;
-    pt.y = (p14().y + o.y) << 4;
+    pt.x = (toPixelInt(pixelFromLon(14, kLon)) + o.x) << 4;
+    pt.y = (toPixelInt(pixelFromLat(14, kLat)) + o.y) << 4;
     t.points.push_back(pt);
   }
   return t;
@@ -44,40 +40,30 @@ int place(std::vector<WayPoint>& wps, const std::vector<TrackInfo>& tracks)
 
 }  // namespace
 
-TEST(WayPointLabels, FarFromTracksGoesBelow)
+TEST(WayPointLabels, PlacementAvoidsTracks)
 {
-  std::vector<WayPoint> wps{waypoint("山頂")};
-  const std::vector<TrackInfo> tracks{track({{500, 500}, {600, 600}})};
-  EXPECT_EQ(place(wps, tracks), 4);
+  const std::pair<std::vector<TrackInfo>, int> cases[] = {
+      {{track({{500, 500}, {600, 600}})}, 4},  // far from tracks: below
+      {{track({{-200, 10}, {200, 10}})}, 2},   // a track just below: right
+      {{track({{-200, 10}, {200, 10}}), track({{10, -200}, {10, 200}})}, 6},  // and one right of it: left
+      {{track({{0, 100}, {19000, 100}})}, 4},
+      {{track({{0, 100}, {20001, 100}})}, -1},  // spread too wide to print
+      {{}, -1},                                  // no active track
+  };
+  for (const auto& [tracks, pos] : cases) {
+    std::vector<WayPoint> wps{waypoint("山頂"), waypoint("::graph only")};
+    EXPECT_EQ(place(wps, tracks), pos) << tracks.size();
+    EXPECT_EQ(wps[1].pos, -1);  // no map name, no label
+  }
+  std::vector<WayPoint> abroad{waypoint("Paris", 48.85, 2.35)};
+  TrackInfo t;
+  t.points.resize(2);
+  setPosition(t.points[0], 48.85, 2.36);
+  t.points[1] = t.points[0];
+  EXPECT_EQ(place(abroad, {t}), -1);
 }
 
-TEST(WayPointLabels, CrossingBelowMovesTheNameRight)
-{
-  std::vector<WayPoint> wps{waypoint("分岐")};
-  // A track running east–west just below the mark crosses every box below it.
-  const std::vector<TrackInfo> tracks{track({{-200, 10}, {200, 10}})};
-  EXPECT_EQ(place(wps, tracks), 2);
-  // A second track just right of the mark also cuts the boxes above and right: left wins.
-  const std::vector<TrackInfo> two{track({{-200, 10}, {200, 10}}), track({{10, -200}, {10, 200}})};
-  EXPECT_EQ(place(wps, two), 6);
-}
-
-TEST(WayPointLabels, CrossingScoresMinusTen)
-{
-  const LabelBox box = labelCandidate(4, 100, 100, 40, 16);
-  EXPECT_EQ(box.x, 80);
-  EXPECT_EQ(box.y, 102);
-  const std::vector<Segment> vertical{{{100, 90}, {100, 130}}};
-  // Crosses the top and bottom edges, its end lies outside the box.
-  EXPECT_EQ(scoreCandidate(4, box, vertical), 4 - 20);
-  const std::vector<Segment> ending{{{100, 90}, {100, 110}}};
-  EXPECT_EQ(scoreCandidate(4, box, ending), 4 - 10 - 1);
-  const std::vector<Segment> alongTop{{{70, 102}, {130, 102}}};
-  EXPECT_LT(scoreCandidate(4, box, alongTop), 4);
-  EXPECT_EQ(scoreCandidate(4, box, {}), 4);
-}
-
-TEST(WayPointLabels, CandidateBoxes)
+TEST(WayPointLabels, CandidatesAndScores)
 {
   const int W = 41, H = 15;  // odd sizes: the halves are integer halves
   EXPECT_EQ(labelCandidate(0, 10, 10, W, H).x, 10 - 20);
@@ -85,38 +71,14 @@ TEST(WayPointLabels, CandidateBoxes)
   EXPECT_EQ(labelCandidate(2, 10, 10, W, H).y, 10 - 7);
   EXPECT_EQ(labelCandidate(5, 10, 10, W, H).x, 10 - 41 - 2);
   EXPECT_EQ(labelCandidate(7, 10, 10, W, H).y, 10 - 15 - 2);
+  const LabelBox box = labelCandidate(4, 100, 100, 40, 16);  // (80, 102) 40 × 16
+  EXPECT_EQ(scoreCandidate(4, box, {}), 4);
+  EXPECT_EQ(scoreCandidate(4, box, {{{100, 90}, {100, 130}}}), 4 - 20);     // crosses top and bottom
+  EXPECT_EQ(scoreCandidate(4, box, {{{100, 90}, {100, 110}}}), 4 - 10 - 1);  // and ends inside
+  EXPECT_LT(scoreCandidate(4, box, {{{70, 102}, {130, 102}}}), 4);           // along the top edge
 }
 
-TEST(WayPointLabels, WideSpreadOrOutsideJapanLeavesNoPlacement)
-{
-  std::vector<WayPoint> wps{waypoint("A")};
-  const std::vector<TrackInfo> wide{track({{0, 100}, {20001, 100}})};
-  EXPECT_EQ(place(wps, wide), -1);
-  const std::vector<TrackInfo> narrow{track({{0, 100}, {19000, 100}})};
-  EXPECT_EQ(place(wps, narrow), 4);
-
-  std::vector<WayPoint> abroad{waypoint("Paris", 48.85, 2.35)};
-  TrackInfo t;
-  Track p;
-  setPosition(p, 48.85, 2.36);
-  t.points = {p, p};
-  const std::vector<TrackInfo> there{t};
-  EXPECT_EQ(place(abroad, there), -1);
-}
-
-TEST(WayPointLabels, NoActiveTrackPointsOrNoName)
-{
-  std::vector<WayPoint> wps{waypoint("A"), waypoint("::graph only")};
-  wps[0].pos = 3;
-  const std::vector<TrackInfo> none;
-  EXPECT_EQ(place(wps, none), -1);
-  const std::vector<TrackInfo> tracks{track({{500, 500}, {600, 600}})};
-  place(wps, tracks);
-  EXPECT_EQ(wps[0].pos, 4);
-  EXPECT_EQ(wps[1].pos, -1);
-}
-
-TEST(WayPointLabels, PaperModel)
+TEST(WayPointLabels, PaperModelAndScreenOrigins)
 {
   EXPECT_EQ(a3GroundSize(1), std::make_pair(3712.0, 5250.0));
   EXPECT_EQ(a3GroundSize(7), std::make_pair(3712.0, 5250.0));
@@ -129,15 +91,11 @@ TEST(WayPointLabels, PaperModel)
   EXPECT_NEAR(m->printPointRect.width, 841.89, 0.01);
   EXPECT_DOUBLE_EQ(m->paperDistance_w, 4455.0);
   EXPECT_NEAR(m->compress_x, m->printPointRect.width / m->printPixelRect.width, 1e-12);
-  EXPECT_GT(m->compress_x, 0.5);
-}
-
-TEST(WayPointLabels, ScreenOriginsByPosition)
-{
-  EXPECT_EQ(labelOrigin(4, 100, 200, 40, 10).x, 80);
-  EXPECT_EQ(labelOrigin(4, 100, 200, 40, 10).y, -200 - 10 - 8);
-  EXPECT_EQ(labelOrigin(-1, 100, 200, 40, 10).y, -218);
-  EXPECT_EQ(labelOrigin(0, 100, 200, 40, 10).y, -192);
-  EXPECT_EQ(labelOrigin(2, 100, 200, 40, 10).x, 108);
-  EXPECT_EQ(labelOrigin(6, 100, 200, 40, 10).x, 52);
+  // Label position → origin of a 40 × 10 name at pixel (100, 200), in the y-up layer frame.
+  const std::tuple<int, double, double> origins[] = {{4, 80, -218}, {-1, 80, -218}, {0, 80, -192}, {2, 108, -205},
+                                                     {6, 52, -205}};
+  for (const auto& [pos, x, y] : origins) {
+    EXPECT_EQ(labelOrigin(pos, 100, 200, 40, 10).x, x) << pos;
+    EXPECT_EQ(labelOrigin(pos, 100, 200, 40, 10).y, y) << pos;
+  }
 }
