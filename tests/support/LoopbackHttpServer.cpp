@@ -7,6 +7,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cctype>
 #include <cstring>
 #include <fstream>
 #include <sstream>
@@ -27,21 +28,12 @@ bool sendAll(int fd, const char* data, size_t n)
 
 bool sendAll(int fd, const std::string& s) { return sendAll(fd, s.data(), s.size()); }
 
-std::string statusText(int status)
-{
-  switch (status) {
-    case 200: return "OK";
-    case 404: return "Not Found";
-    default: return "Internal Server Error";
-  }
-}
-
 void sendResponse(int fd, int status, const std::string& body)
 {
-  std::ostringstream head;
-  head << "HTTP/1.1 " << status << ' ' << statusText(status) << "\r\n"
-       << "Content-Length: " << body.size() << "\r\nConnection: close\r\n\r\n";
-  if (sendAll(fd, head.str())) sendAll(fd, body);
+  const char* text = status == 200 ? "OK" : status == 404 ? "Not Found" : "Internal Server Error";
+  const std::string head = "HTTP/1.1 " + std::to_string(status) + ' ' + text + "\r\nContent-Length: " +
+                           std::to_string(body.size()) + "\r\nConnection: close\r\n\r\n";
+  if (sendAll(fd, head)) sendAll(fd, body);
 }
 
 // Reads up to the end of the request head (bounded); empty on failure or timeout.
@@ -62,21 +54,15 @@ std::string readHead(int fd, int timeoutMs)
   return head;
 }
 
+// The value of header `name` (given in lower case); the name is matched without regard to case.
 std::string headerValue(const std::string& head, const std::string& name)
 {
-  std::istringstream in(head);
-  std::string line;
-  while (std::getline(in, line)) {
-    if (!line.empty() && line.back() == '\r') line.pop_back();
-    if (line.size() > name.size() && line[name.size()] == ':' &&
-        std::equal(name.begin(), name.end(), line.begin(),
-                   [](char a, char b) { return std::tolower((unsigned char)a) == std::tolower((unsigned char)b); })) {
-      size_t i = name.size() + 1;
-      while (i < line.size() && line[i] == ' ') i++;
-      return line.substr(i);
-    }
-  }
-  return {};
+  std::string lower = head;
+  std::transform(lower.begin(), lower.end(), lower.begin(), [](unsigned char c) { return std::tolower(c); });
+  const size_t at = lower.find("\r\n" + name + ":");
+  if (at == std::string::npos) return {};
+  const size_t from = head.find_first_not_of(' ', at + name.size() + 3);
+  return head.substr(from, head.find("\r\n", from) - from);
 }
 
 }  // namespace
@@ -108,11 +94,13 @@ bool LoopbackHttpServer::start()
 
 void LoopbackHttpServer::stop()
 {
-  if (stopping_.exchange(true)) return;
+  {
+    std::lock_guard g(mutex_);
+    if (stopping_.exchange(true)) return;
+  }
   release();
   if (acceptThread_.joinable()) acceptThread_.join();
-  for (auto& w : workers_)
-    if (w.thread.joinable()) w.thread.join();
+  for (auto& w : workers_) w.thread.join();
   if (listenFd_ >= 0) ::close(listenFd_);
   listenFd_ = -1;
 }
@@ -243,17 +231,10 @@ void LoopbackHttpServer::acceptLoop()
       ::close(fd);
       continue;
     }
-    std::erase_if(workers_, [](Worker& w) {
-      if (!w.done->load()) return false;
-      w.thread.join();
-      return true;
-    });
+    // Finished connections are joined as new ones come, so their threads do not pile up.
+    std::erase_if(workers_, [](Worker& w) { return w.done->load() ? (w.thread.join(), true) : false; });
     auto done = std::make_shared<std::atomic<bool>>(false);
-    workers_.push_back(Worker{std::thread([this, fd, done] {
-                                serveConnection(fd);
-                                *done = true;
-                              }),
-                              done});
+    workers_.push_back({std::thread([this, fd, done] { serveConnection(fd), *done = true; }), done});
   }
 }
 
@@ -314,7 +295,7 @@ void LoopbackHttpServer::serveConnection(int fd)
   req.openAtArrival = open;
   std::istringstream first(head);
   first >> req.method >> req.path;
-  req.userAgent = headerValue(head, "User-Agent");
+  req.userAgent = headerValue(head, "user-agent");
 
   Behaviour b;
   std::string body;
@@ -342,14 +323,13 @@ void LoopbackHttpServer::serveConnection(int fd)
     case Behaviour::Serve: sendResponse(fd, found ? 200 : 404, found ? body : "not found"); break;
     case Behaviour::NotFound: sendResponse(fd, 404, "not found"); break;
     case Behaviour::ServerError: sendResponse(fd, 500, "server error"); break;
-    case Behaviour::Stall: {
-      const auto until = Clock::now() + std::chrono::milliseconds(stall);
-      while (!stopping_ && Clock::now() < until) std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    case Behaviour::Stall:
+    case Behaviour::Silent: {
+      std::unique_lock g(mutex_);
+      changed_.wait_for(g, std::chrono::milliseconds(b == Behaviour::Stall ? stall : 24 * 3600 * 1000),
+                        [&] { return stopping_.load(); });
       break;
     }
-    case Behaviour::Silent:
-      while (!stopping_) std::this_thread::sleep_for(std::chrono::milliseconds(10));
-      break;
     case Behaviour::Reset: {
       linger l{1, 0};
       ::setsockopt(fd, SOL_SOCKET, SO_LINGER, &l, sizeof l);
@@ -357,9 +337,8 @@ void LoopbackHttpServer::serveConnection(int fd)
     }
     case Behaviour::Garbage: sendAll(fd, std::string("\x01\x02garbage\xff\xfe not http at all\r\n\r\n")); break;
     case Behaviour::Oversized: {
-      std::ostringstream h;
-      h << "HTTP/1.1 200 OK\r\nContent-Length: " << oversized << "\r\nConnection: close\r\n\r\n";
-      if (!sendAll(fd, h.str())) break;
+      if (!sendAll(fd, "HTTP/1.1 200 OK\r\nContent-Length: " + std::to_string(oversized) + "\r\nConnection: close\r\n\r\n"))
+        break;
       const std::string chunk(64 * 1024, 'x');
       for (size_t sent = 0; sent < oversized && !stopping_; sent += chunk.size())
         if (!sendAll(fd, chunk.data(), std::min(chunk.size(), oversized - sent))) break;

@@ -96,7 +96,7 @@ class LoopbackHttpServer {
     std::thread thread;
     std::shared_ptr<std::atomic<bool>> done;
   };
-  std::vector<Worker> workers_;  // accept thread only; finished ones are joined as it goes
+  std::vector<Worker> workers_;  // accept thread only
   std::atomic<int> open_{0};
   std::atomic<int> maxOpen_{0};
   std::atomic<int> connections_{0};

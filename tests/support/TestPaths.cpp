@@ -6,9 +6,7 @@
 
 namespace twtest {
 
-std::string fixturesDir() { return TW_FIXTURES_DIR; }
-
-std::string fixture(const std::string& relative) { return fixturesDir() + "/" + relative; }
+std::string fixture(const std::string& relative) { return TW_FIXTURES_DIR "/" + relative; }
 
 std::string corpusDir()
 {

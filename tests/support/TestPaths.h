@@ -4,8 +4,7 @@
 
 namespace twtest {
 
-// Folder of the project's own fixtures (tests/fixtures).
-std::string fixturesDir();
+// A file or folder under the project's own fixtures (tests/fixtures).
 std::string fixture(const std::string& relative);
 
 // Folder of the shared corpus of real files beside the checkout; empty when absent.
