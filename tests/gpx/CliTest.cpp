@@ -61,7 +61,7 @@ TEST(Cli, CountAndRoundtripOfTheGoldenFileAndOneErrorLineForBadInput)
   EXPECT_EQ(run("roundtrip " + quoted(kTwoTracks) + " " + quoted(out)).status, 0);
   EXPECT_EQ(twtest::readFile(out), twtest::readFile(twtest::fixture("gpx/golden/two-tracks.out.gpx")));
   fs::remove(out);
-  for (const std::string args : {"count " + quoted(twtest::fixture("gpx/hostile/truncated.gpx")), std::string("count no.gpx"),
+  for (const std::string& args : {"count " + quoted(twtest::fixture("gpx/hostile/truncated.gpx")), std::string("count no.gpx"),
                                  std::string("count"), "roundtrip " + quoted(kTwoTracks) + " /nonexistent-dir/x.gpx"}) {
     const auto bad = run(args);
     EXPECT_NE(bad.status, 0) << args;
