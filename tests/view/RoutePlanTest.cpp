@@ -32,11 +32,16 @@ RouteInput input(const std::vector<TrackInfo>& tracks, int zoom = 15)
   return in;
 }
 
-int countKind(const RouteInput& in, MarkerKind k)
+// The markers in drawing order, one letter each: Track, Peak, Col, Active, Start, End, Rest;
+// lower case for the small zoom-15 images.
+std::string markers(const RouteInput& in)
 {
-  int n = 0;
-  for (const Marker& m : planRoute(in).markers) n += m.kind == k;
-  return n;
+  std::string s;
+  for (const Marker& m : planRoute(in).markers) {
+    const char c = "TPCASER"[static_cast<int>(m.kind)];
+    s += m.small ? static_cast<char>(c + 32) : c;
+  }
+  return s;
 }
 
 // The stretches as "track:first-last", with "v" for the descending colour.
@@ -80,65 +85,49 @@ TEST(RoutePlan, StretchesTrackModesAndLineWidths)
   for (const auto& [zoom, w] : widths) EXPECT_EQ(routeLineWidth(zoom), w) << zoom;
 }
 
-TEST(RoutePlan, PointMarkersThinOutOnScreenFromZoom15)
+TEST(RoutePlan, PointPeakStartEndAndSelectionMarkers)
 {
-  // Zoom-18 step and point count → markers drawn at zoom 15 (a step of 8 is one pixel there).
+  // Zoom-18 step and point count → markers at zoom 15 (a step of 8 is one pixel there).
   // Skipped points do not move the reference: the fourth, 3 pixels from the first, is drawn.
-  const std::tuple<int32_t, int, int> cases[] = {{8, 2, 1}, {8, 4, 2}, {24, 3, 3}};
-  for (const auto& [step, n, drawn] : cases) {
+  const std::tuple<int32_t, int, const char*> thinning[] = {{8, 1, "tS"}, {8, 2, "tSE"}, {8, 4, "ttSE"}, {24, 3, "tttSE"}};
+  for (const auto& [step, n, want] : thinning) {
     const std::vector<TrackInfo> tracks{line(std::vector<int>(n, 0), step)};
     RouteInput in = input(tracks);
     in.track_tool = true;
-    EXPECT_EQ(countKind(in, MarkerKind::Track), drawn) << step << " × " << n;
-    EXPECT_TRUE(planRoute(in).markers[0].small);
-    in.zoom = 14;
-    EXPECT_EQ(countKind(in, MarkerKind::Track), 0);
+    EXPECT_EQ(markers(in), want) << step << " × " << n;
+    in.zoom = 14;  // no point markers below zoom 15
+    EXPECT_EQ(markers(in), n > 1 ? "SE" : "S");
   }
-}
-
-TEST(RoutePlan, PeakMarkersByModeAndListSelection)
-{
   const std::vector<TrackInfo> tracks{line({0, 1, 0, 2, 0})};
-  RouteInput in = input(tracks);
-  in.show_peak = true;  // base mode marks only peaks and cols
-  EXPECT_EQ(countKind(in, MarkerKind::Track), 0);
-  EXPECT_EQ(countKind(in, MarkerKind::Peak), 1);
-  EXPECT_EQ(countKind(in, MarkerKind::Col), 1);
-  in.mode = Mode::Edit;  // the track tool marks every point, peaks with their own image
+  RouteInput in = input(tracks, 16);
+  in.show_peak = true;
+  EXPECT_EQ(markers(in), "PCSE");  // base mode marks only peaks and cols
+  in.mode = Mode::Edit;
   in.track_tool = true;
-  EXPECT_EQ(countKind(in, MarkerKind::Track), 3);
+  EXPECT_EQ(markers(in), "TPTCTSE");  // the track tool marks every point
   in.show_peak = false;
-  EXPECT_EQ(countKind(in, MarkerKind::Track), 5);
+  in.input_tool = true;  // which draws on from the end
+  EXPECT_EQ(markers(in), "TTTTTS");
   // Rows selected in the point list are marked while the mouse is off the map.
   const std::vector<int> rows{1, 3, 7};
   in.show_list = 1;
   in.selected_rows = &rows;
   in.mouse_on_map = false;
-  EXPECT_EQ(countKind(in, MarkerKind::Active), 2);
+  EXPECT_EQ(markers(in), "TTTTTAAS");
   in.mouse_on_map = true;
-  EXPECT_EQ(countKind(in, MarkerKind::Active), 0);
-}
-
-TEST(RoutePlan, StartEndAndGraphPart)
-{
-  const std::vector<TrackInfo> one{line({0})}, tracks{line({0, 0, 0, 0, 0})};
-  EXPECT_EQ(countKind(input(one), MarkerKind::Start), 1);
-  EXPECT_EQ(countKind(input(one), MarkerKind::End), 0);
-  RouteInput in = input(tracks);
-  in.input_tool = true;  // the input tool draws on from the end
-  EXPECT_EQ(countKind(in, MarkerKind::End), 0);
   in.input_tool = false;
-  in.graph_type = 1;
+  in.track_tool = false;
+  in.graph_type = 1;  // the graph's part: its own start and end
   in.part_start = 1;
   in.part_end = 3;
   const RoutePlan p = planRoute(in);
-  ASSERT_EQ(p.markers.size(), 2u);
-  EXPECT_EQ(p.markers[0].x, (tracks[0].points[1].x >> 3) - 8);  // 16 × 16, centred on the point
-  EXPECT_EQ(p.markers[0].y, (tracks[0].points[1].y >> 3) - 8);
-  EXPECT_EQ(p.markers[1].x, (tracks[0].points[2].x >> 3) - 8);
+  ASSERT_EQ(markers(in), "SE");
+  EXPECT_EQ(p.markers[0].x, (tracks[0].points[1].x >> 2) - 8);  // 16 × 16, centred on the point
+  EXPECT_EQ(p.markers[0].y, (tracks[0].points[1].y >> 2) - 8);
+  EXPECT_EQ(p.markers[1].x, (tracks[0].points[2].x >> 2) - 8);
   in.part_start = 5;
   in.part_end = 9;
-  EXPECT_TRUE(planRoute(in).markers.empty());
+  EXPECT_EQ(markers(in), "");
 }
 
 TEST(RoutePlan, RestMarkers)
@@ -165,8 +154,8 @@ TEST(RoutePlan, RestMarkers)
   EXPECT_EQ(restMarkerSize(tracks[0].points, {1, 0, 0, 0, 3}, 4), 16);
   const std::vector<int> shorter{1, 3, 0, 4};
   in.states = &shorter;
-  EXPECT_EQ(countKind(in, MarkerKind::Rest), 0);
+  EXPECT_EQ(markers(in), "SE");
   in.states = &states;
   in.show_rest = false;
-  EXPECT_EQ(countKind(in, MarkerKind::Rest), 0);
+  EXPECT_EQ(markers(in), "SE");
 }
