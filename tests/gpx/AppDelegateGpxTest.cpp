@@ -36,7 +36,7 @@ TEST_F(GpxControllerTest, ReplacingAsksForChangedOrSeveralTracksAndReportsBroken
 {
   ASSERT_TRUE(d.loadGPXData(gpx(kWayPoint + kTrackA + kTrackB), false));
   boxes.confirmAnswers = {false, true};
-  EXPECT_FALSE(d.loadGPXData(gpx(kTrackB), false));  // two tracks: asks; declined, nothing changed
+  ASSERT_FALSE(d.loadGPXData(gpx(kTrackB), false));  // two tracks: asks; declined, nothing changed
   EXPECT_EQ(boxes.last()->title, QStringLiteral("GPX読み込み確認"));
   EXPECT_EQ(d.doc.tracks.size(), 2u);
   EXPECT_TRUE(d.loadGPXData(gpx(kTrackB), false));
