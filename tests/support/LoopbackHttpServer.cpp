@@ -107,73 +107,6 @@ void LoopbackHttpServer::stop()
 
 std::string LoopbackHttpServer::baseUrl() const { return "http://127.0.0.1:" + std::to_string(port_); }
 
-void LoopbackHttpServer::serveDirectory(const std::string& dir)
-{
-  std::lock_guard g(mutex_);
-  dir_ = dir;
-}
-
-void LoopbackHttpServer::setBody(const std::string& path, std::string body)
-{
-  std::lock_guard g(mutex_);
-  bodies_[path] = std::move(body);
-}
-
-void LoopbackHttpServer::setRewrite(const std::string& from, const std::string& to)
-{
-  std::lock_guard g(mutex_);
-  rewrites_.emplace_back(from, to);
-}
-
-void LoopbackHttpServer::setFallbackBody(std::string body)
-{
-  std::lock_guard g(mutex_);
-  fallback_ = std::move(body);
-  hasFallback_ = true;
-}
-
-void LoopbackHttpServer::setBehaviour(const std::string& prefix, Behaviour b)
-{
-  std::lock_guard g(mutex_);
-  rules_[prefix] = b;
-}
-
-void LoopbackHttpServer::setDefaultBehaviour(Behaviour b)
-{
-  std::lock_guard g(mutex_);
-  default_ = b;
-}
-
-void LoopbackHttpServer::setResponseDelayMs(int ms)
-{
-  std::lock_guard g(mutex_);
-  delayMs_ = std::clamp(ms, 0, 10000);
-}
-
-void LoopbackHttpServer::setStallMs(int ms)
-{
-  std::lock_guard g(mutex_);
-  stallMs_ = std::clamp(ms, 0, 30000);
-}
-
-void LoopbackHttpServer::setOversizedBytes(size_t n)
-{
-  std::lock_guard g(mutex_);
-  oversizedBytes_ = std::min<size_t>(n, 256u << 20);
-}
-
-void LoopbackHttpServer::setMaxConnections(int n)
-{
-  std::lock_guard g(mutex_);
-  maxConnections_ = n;
-}
-
-void LoopbackHttpServer::hold()
-{
-  std::lock_guard g(mutex_);
-  held_ = true;
-}
-
 void LoopbackHttpServer::release()
 {
   {
@@ -181,18 +114,6 @@ void LoopbackHttpServer::release()
     held_ = false;
   }
   changed_.notify_all();
-}
-
-std::vector<LoopbackHttpServer::Request> LoopbackHttpServer::requests() const
-{
-  std::lock_guard g(mutex_);
-  return log_;
-}
-
-size_t LoopbackHttpServer::requestCount() const
-{
-  std::lock_guard g(mutex_);
-  return log_.size();
 }
 
 size_t LoopbackHttpServer::countPrefix(const std::string& prefix) const

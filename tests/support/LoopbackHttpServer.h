@@ -5,6 +5,7 @@
 // times and the number of requests received and not yet answered when it arrived. Bounded in
 // connections and time.
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <condition_variable>
@@ -51,29 +52,32 @@ class LoopbackHttpServer {
   std::string baseUrl() const;  // "http://127.0.0.1:<port>"
 
   // Content: files under `dir` (request path appended), and bodies set per path (taking precedence).
-  void serveDirectory(const std::string& dir);
-  void setBody(const std::string& path, std::string body);
+  void serveDirectory(const std::string& dir) { locked([&] { dir_ = dir; }); }
+  void setBody(const std::string& path, std::string body) { locked([&] { bodies_[path] = std::move(body); }); }
   // Request paths starting with `from` are looked up with `to` in its place (e.g. "/gsi/xyz/" →
   // "/gsi/" to serve a tile mirror laid out without the "xyz" level).
-  void setRewrite(const std::string& from, const std::string& to);
+  void setRewrite(const std::string& from, const std::string& to) { locked([&] { rewrites_.emplace_back(from, to); }); }
   // Served for any path that has no file or body of its own (instead of 404).
-  void setFallbackBody(std::string body);
+  void setFallbackBody(std::string body) { locked([&] { fallback_ = std::move(body), hasFallback_ = true; }); }
 
   // Behaviour for request paths starting with `prefix` (longest prefix wins); default Serve.
-  void setBehaviour(const std::string& prefix, Behaviour b);
-  void setDefaultBehaviour(Behaviour b);
+  void setBehaviour(const std::string& prefix, Behaviour b) { locked([&] { rules_[prefix] = b; }); }
+  void setDefaultBehaviour(Behaviour b) { locked([&] { default_ = b; }); }
 
-  void setResponseDelayMs(int ms);   // before each answer (to overlap requests)
-  void setStallMs(int ms);           // how long Stall holds the connection (default 3000)
-  void setOversizedBytes(size_t n);  // default 16 MiB
-  void setMaxConnections(int n);     // later connections are closed at once (default 2000)
+  // Before each answer (to overlap requests), at most 10 s.
+  void setResponseDelayMs(int ms) { locked([&] { delayMs_ = std::clamp(ms, 0, 10000); }); }
+  // How long Stall holds the connection (default 3000, at most 30000).
+  void setStallMs(int ms) { locked([&] { stallMs_ = std::clamp(ms, 0, 30000); }); }
+  void setOversizedBytes(size_t n) { locked([&] { oversizedBytes_ = std::min<size_t>(n, 256u << 20); }); }  // 16 MiB
+  // Later connections are closed at once (default 2000).
+  void setMaxConnections(int n) { locked([&] { maxConnections_ = n; }); }
 
   // While held, answers wait (at most `holdLimitMs`, default 10000) until release().
-  void hold();
+  void hold() { locked([&] { held_ = true; }); }
   void release();
 
-  std::vector<Request> requests() const;
-  size_t requestCount() const;
+  std::vector<Request> requests() const { return locked([&] { return log_; }); }
+  size_t requestCount() const { return locked([&] { return log_.size(); }); }
   size_t countPrefix(const std::string& prefix) const;
   // Peak number of requests received and not yet answered.
   int maxConcurrent() const { return maxOpen_.load(); }
@@ -82,6 +86,12 @@ class LoopbackHttpServer {
   void clearLog();
 
  private:
+  template <class F>
+  auto locked(F f) const -> decltype(f())
+  {
+    std::lock_guard g(mutex_);
+    return f();
+  }
   void acceptLoop();
   void serveConnection(int fd);
   Behaviour behaviourFor(const std::string& path) const;
