@@ -123,9 +123,12 @@ const QString kSaveTitle = QStringLiteral("保存確認");
 const QString kSaveQuestion = QStringLiteral("データが保存されていません。保存しますか？");
 }  // namespace
 
+// Unsaved waypoints are asked about too: a document of waypoints alone is work to lose.
+bool AppDelegate::hasUnsavedData() const { return doc.modify && (!doc.tracks.empty() || !doc.waypoints.empty()); }
+
 bool AppDelegate::windowShouldClose()
 {
-  if (!doc.modify || doc.tracks.empty()) return true;
+  if (!hasUnsavedData()) return true;
   switch (boxes().exitMessage(kSaveTitle, kSaveQuestion)) {
     case MessageBoxes::kExitDiscard:
       doc.modify = false;
@@ -140,7 +143,7 @@ bool AppDelegate::windowShouldClose()
 
 bool AppDelegate::applicationShouldTerminate()
 {
-  if (!doc.modify || doc.tracks.empty()) return true;
+  if (!hasUnsavedData()) return true;
   switch (boxes().exitMessage(kSaveTitle, kSaveQuestion)) {
     case MessageBoxes::kExitDiscard:
       return true;

@@ -110,6 +110,7 @@ class AppDelegate : public QObject {
   void applicationDidFinishLaunching();
   // Reads the file and hands it to loadGPXData; false when it could not be read.
   bool openFile(const QString& path);
+  bool hasUnsavedData() const;
   bool windowShouldClose();
   bool applicationShouldTerminate();
   void windowWillClose();

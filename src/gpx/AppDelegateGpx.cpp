@@ -24,6 +24,7 @@ const QString kSaveSelectTitle = QStringLiteral("確認");
 const QString kSaveSelectMess = QStringLiteral("選択されているルートのみ保存します。よろしいですか。");
 const QString kGpxFilter = QStringLiteral("GPX (*.gpx)");
 const QString kDefaultSaveName = QStringLiteral("tracks.gpx");
+const QString kSaveErrorMess = QStringLiteral("ファイルを保存できませんでした。");
 
 constexpr qint64 kMaxGpxFileSize = qint64(1) << 30;
 
@@ -146,8 +147,12 @@ void AppDelegate::saveGPX()
   QString path = boxes().saveFileName(kSaveTitle, QString(), proposed, kGpxFilter);
   if (path.isEmpty()) return;
   path = withGpxSuffix(path);
+  // A failed write is said at once, and the title keeps the name the data really has.
+  if (!saveGPXData(path, true)) {
+    boxes().alertMessage(kErrorTitle, kSaveErrorMess);
+    return;
+  }
   doc.filename = QFileInfo(path).fileName().toStdString();
-  saveGPXData(path, true);
   updateTitle();
 }
 
@@ -159,7 +164,7 @@ void AppDelegate::saveSelectTrack()
       t && !t->name.empty() ? QString::fromStdString(t->name) + QStringLiteral(".gpx") : kDefaultSaveName;
   const QString path = boxes().saveFileName(kSaveTitle, QString(), proposed, kGpxFilter);
   if (path.isEmpty()) return;
-  saveGPXData(withGpxSuffix(path), false);
+  if (!saveGPXData(withGpxSuffix(path), false)) boxes().alertMessage(kErrorTitle, kSaveErrorMess);
 }
 
 bool AppDelegate::checkValidTime(const std::vector<tw::Track>& points) const { return tw::checkValidTime(points); }

@@ -85,8 +85,9 @@ TEST_F(LifecycleTest, CloseAndQuitQuestions)
   EXPECT_TRUE(d.windowShouldClose());  // nothing to lose: no question
   d.doc.waypoints.emplace_back();
   d.doc.modify = true;
-  EXPECT_TRUE(d.applicationShouldTerminate());  // unsaved waypoints alone do not ask either
-  EXPECT_EQ(boxes.count(QStringLiteral("exit")), 0);
+  boxes.exitAnswers = {MessageBoxes::kExitCancel};
+  EXPECT_FALSE(d.applicationShouldTerminate());  // unsaved waypoints alone are work to lose too
+  EXPECT_EQ(boxes.count(QStringLiteral("exit")), 1);
 
   d.doc.tracks.emplace_back().points.resize(3);
   const struct {

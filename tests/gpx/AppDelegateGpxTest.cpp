@@ -109,8 +109,10 @@ TEST_F(GpxControllerTest, OpenAppendAndSaveCommands)
   d.loadGPX();
   EXPECT_EQ(d.doc.tracks.size(), 4u);
   d.doc.modify = true;
-  d.saveGPX();  // a failed write keeps the document unsaved
+  d.saveGPX();  // a failed write is said, and keeps the document unsaved under its old name
   EXPECT_TRUE(d.doc.modify);
+  EXPECT_EQ(boxes.last()->mess, QStringLiteral("ファイルを保存できませんでした。"));
+  EXPECT_EQ(d.doc.filename, "out.gpx");
   d.deleteAllTracks();
   d.saveGPX();
   EXPECT_EQ(boxes.proposed.last(), QStringLiteral("tracks.gpx"));
