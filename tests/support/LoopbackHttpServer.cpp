@@ -223,6 +223,7 @@ void LoopbackHttpServer::serveConnection(int fd)
   bool found;
   int delay, stall;
   size_t oversized;
+  unsigned long long declared;
   size_t index;
   {
     std::lock_guard g(mutex_);
@@ -231,6 +232,7 @@ void LoopbackHttpServer::serveConnection(int fd)
     delay = delayMs_;
     stall = stallMs_;
     oversized = oversizedBytes_;
+    declared = declaredBytes_ ? declaredBytes_ : oversized;
     index = log_.size();
     log_.push_back(req);
   }
@@ -257,9 +259,10 @@ void LoopbackHttpServer::serveConnection(int fd)
       break;
     }
     case Behaviour::Garbage: sendAll(fd, std::string("\x01\x02garbage\xff\xfe not http at all\r\n\r\n")); break;
-    case Behaviour::Oversized: {
-      if (!sendAll(fd, "HTTP/1.1 200 OK\r\nContent-Length: " + std::to_string(oversized) + "\r\nConnection: close\r\n\r\n"))
-        break;
+    case Behaviour::Oversized:
+    case Behaviour::Undeclared: {
+      const std::string length = b == Behaviour::Oversized ? "Content-Length: " + std::to_string(declared) + "\r\n" : "";
+      if (!sendAll(fd, "HTTP/1.1 200 OK\r\n" + length + "Connection: close\r\n\r\n")) break;
       const std::string chunk(64 * 1024, 'x');
       for (size_t sent = 0; sent < oversized && !stopping_; sent += chunk.size())
         if (!sendAll(fd, chunk.data(), std::min(chunk.size(), oversized - sent))) break;

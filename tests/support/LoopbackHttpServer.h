@@ -29,6 +29,7 @@ class LoopbackHttpServer {
     Reset,        // close with a TCP reset before answering
     Garbage,      // bytes that are not HTTP, then close
     Oversized,    // 200 with a body of oversizedBytes
+    Undeclared,   // 200 with a body of oversizedBytes and no Content-Length (ended by closing)
   };
   struct Request {
     std::string method;
@@ -69,6 +70,8 @@ class LoopbackHttpServer {
   // How long Stall holds the connection (default 3000, at most 30000).
   void setStallMs(int ms) { locked([&] { stallMs_ = std::clamp(ms, 0, 30000); }); }
   void setOversizedBytes(size_t n) { locked([&] { oversizedBytes_ = std::min<size_t>(n, 256u << 20); }); }  // 16 MiB
+  // The Content-Length an Oversized answer declares; 0 (default): the number of bytes it sends.
+  void setDeclaredBytes(unsigned long long n) { locked([&] { declaredBytes_ = n; }); }
   // Later connections are closed at once (default 2000).
   void setMaxConnections(int n) { locked([&] { maxConnections_ = n; }); }
 
@@ -123,6 +126,7 @@ class LoopbackHttpServer {
   int delayMs_ = 0;
   int stallMs_ = 3000;
   size_t oversizedBytes_ = 16u << 20;
+  unsigned long long declaredBytes_ = 0;
   int maxConnections_ = 2000;
   bool held_ = false;
   int holdLimitMs_ = 10000;
