@@ -102,6 +102,7 @@ void AppDelegate::applicationDidFinishLaunching()
   }
   redrawAllLayers();
   launched = true;
+  downloadVersion();  // only when an update root is set
 }
 
 bool AppDelegate::openFile(const QString& path)

@@ -5,12 +5,15 @@
 //
 // Each subsystem has its own section below; state lives in plain structs named for the group.
 
+#include <QDialog>
 #include <QObject>
+#include <QPointer>
 #include <QRecursiveMutex>
 #include <QRectF>
 #include <QWidget>
 #include <QString>
 #include <QThreadPool>
+#include <QUrl>
 #include <atomic>
 #include <optional>
 #include <functional>
@@ -30,6 +33,7 @@
 #include "editing/EditingState.h"
 #include "elevation/DemStore.h"
 #include "net/HttpClient.h"
+#include "net/WebFetch.h"
 #include "tiles/Tile.h"
 #include "tiles/TilePlan.h"
 #include "tiles/TileStore.h"
@@ -178,7 +182,9 @@ class AppDelegate : public QObject {
   // ---- gpx: reading and writing (src/gpx) ----
   // The reader: replaces the document with GPX bytes (UTF-8) or appends them; asks first when
   // changes would be lost and reports a broken file itself. False when declined or broken.
-  bool loadGPXData(const QByteArray& text, bool append);
+  // `keepOnFailure` (downloaded text): text that is broken or holds no track and no waypoint
+  // is reported without asking and leaves the document as it was.
+  bool loadGPXData(const QByteArray& text, bool append, bool keepOnFailure = false);
   void createNew();
   void loadGPX();     // open command
   void loadAppend();  // append command
@@ -193,6 +199,34 @@ class AppDelegate : public QObject {
   void showTrackList();
   void showWayPointList();
   // ---- end gpx ----
+
+  // ---- web import and update notice (src/gpx) ----
+  // A route page's or GPX file's link: fetched without blocking the window (a progress dialog
+  // with cancel, window-modal), then read on the main thread with `append`; the document
+  // changes only when the reader takes the answer. False when the link matches no pattern.
+  bool importLink(const QString& link, bool append);
+  // The text service's equivalent (a pasted or command-line link): always replaces; text that
+  // is no link is ignored.
+  void doString(const QString& text);
+  bool isImporting() const { return importFetch_ != nullptr; }
+  int web_timeout_ms = 60000;                 // a fetch ends when nothing arrived for this long
+  qint64 web_max_bytes = qint64(256) << 20;  // larger answers are refused, never held
+  // The update notice: asked for once at the end of launch, only when an update root is set.
+  void downloadVersion();
+  bool ver_latest = true;
+  std::optional<QString> ver_message, ver_url;
+  // Opens a web page in the browser (http and https only); tests record instead.
+  std::function<void(const QUrl&)> openURL;
+
+ private:
+  void importFinished(const FetchResult& r, bool append, const QString& name);
+  void connectionDidFinishLoading(const FetchResult& r);
+  WebFetch* importFetch_ = nullptr;
+  WebFetch* connection = nullptr;  // the update notice request
+  QPointer<QDialog> importProgress_;  // the window may close first
+
+ public:
+  // ---- end web import ----
 
   // ---- analysis: metrics, statistics, rests (src/analysis) ----
   // Statistics of the active track's measured section under the product's names (total_dist,

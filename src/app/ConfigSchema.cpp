@@ -87,6 +87,7 @@ const ConfigKeySpec kSchema[] = {
     I(key::map_type, 0, 0, 3),
     I(key::dem_mode, 0, 0, 1),
     {key::frame, ConfigKind::Frame, 0, false, {}, 0, 0},
+    {key::update_base, ConfigKind::String, 0, false, "", 0, 0},
 };
 
 constexpr std::string_view kTrackIds[] = {"no", "time", "elev", "lat", "lon", "dist", "speed"};

@@ -86,6 +86,8 @@ inline constexpr std::string_view wp_font_size = "wp_font_size";
 inline constexpr std::string_view map_type = "map_type";
 inline constexpr std::string_view dem_mode = "dem_mode";
 inline constexpr std::string_view frame = "frame";
+// Root address of the update server ("https://host"); empty: no update notice is asked for.
+inline constexpr std::string_view update_base = "update_base";
 }  // namespace key
 
 // One setting: an integer number, a floating number or a string, kept exactly as stored.

@@ -50,10 +50,10 @@ std::optional<LaunchOptions> parseLaunchOptions(const std::vector<std::string>& 
     } else if (a.size() > 1 && a[0] == '-' && a != "-") {
       error = "unknown option " + a;
       return std::nullopt;
-    } else if (o.file.empty()) {
-      o.file = a;
+    } else if (o.file.empty() && o.link.empty()) {
+      (a.starts_with("http://") || a.starts_with("https://") ? o.link : o.file) = a;
     } else {
-      error = "only one file can be opened";
+      error = "only one file or link can be opened";
       return std::nullopt;
     }
   }

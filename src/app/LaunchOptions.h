@@ -1,7 +1,8 @@
 #pragma once
 // The desktop program's command line:
-//   tarnwick [FILE.gpx]
-//   tarnwick --screenshot OUT.png [--size WxH] [--wait-ms N] [FILE.gpx]
+//   tarnwick [FILE.gpx | URL]
+//   tarnwick --screenshot OUT.png [--size WxH] [--wait-ms N] [FILE.gpx | URL]
+// A URL (http or https) is a route page or GPX link, imported once the window is up.
 
 #include <optional>
 #include <string>
@@ -9,6 +10,7 @@
 
 struct LaunchOptions {
   std::string file;        // GPX file to open; empty for none
+  std::string link;        // route page or GPX address to import; empty for none
   std::string screenshot;  // PNG to write, then exit; empty for a normal start
   int width = 1200;
   int height = 800;
@@ -19,5 +21,5 @@ struct LaunchOptions {
 std::optional<LaunchOptions> parseLaunchOptions(const std::vector<std::string>& args, std::string& error);
 
 inline constexpr const char* kLaunchUsage =
-    "usage: tarnwick [FILE.gpx]\n"
-    "       tarnwick --screenshot OUT.png [--size WxH] [--wait-ms N] [FILE.gpx]\n";
+    "usage: tarnwick [FILE.gpx | URL]\n"
+    "       tarnwick --screenshot OUT.png [--size WxH] [--wait-ms N] [FILE.gpx | URL]\n";

@@ -2,6 +2,7 @@
 // built yet stays disabled. Menu-holder items (submenus) carry their holder command name too.
 #include <QAction>
 #include <QApplication>
+#include <QClipboard>
 #include <QMenuBar>
 #include <QSet>
 
@@ -193,6 +194,14 @@ void MainWindow::buildMenus()
   wire(S("changeMap"), [d] { d->changeMap(); });
   wire(S("zoomIn"), [d] { d->zoomIn(); });
   wire(S("zoomOut"), [d] { d->zoomOut(); });
+  // Text fields paste for themselves; anywhere else a pasted route link is imported.
+  wire(S("paste"), [d] {
+    QWidget* f = QApplication::focusWidget();
+    if (f && f->metaObject()->indexOfSlot("paste()") >= 0)
+      QMetaObject::invokeMethod(f, "paste");
+    else
+      d->doString(QGuiApplication::clipboard()->text());
+  });
   wire(S("toggleFullScreen"), [this] { isFullScreen() ? showNormal() : showFullScreen(); });
   // The holders only group their items.
   for (const QString& c : {S("connectTrackMenu"), S("selectTrackMenu"), S("showTrackMenu"), S("showInfoMenu"),
@@ -315,6 +324,7 @@ void MainWindow::validateMenus()
       {S("zoomIn"), true},
       {S("zoomOut"), true},
       {S("toggleFullScreen"), true},
+      {S("paste"), true},
   };
   for (auto it = enabled.begin(); it != enabled.end(); ++it)
     if (QAction* a = actions_.value(it.key()); a && a->property("wired").toBool()) a->setEnabled(it.value());

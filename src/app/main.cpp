@@ -31,7 +31,7 @@ void setUpLanguage(QApplication& app, QTranslator& qtbase)
 bool workPending(AppDelegate& d)
 {
   return d.tileStore.hasRequests() || d.queue.activeThreadCount() > 0 || d.needsRedraw || d.map_needs_draw ||
-         d.graph_needs_draw;
+         d.graph_needs_draw || d.isImporting();
 }
 
 // Lets the timers and downloads run until nothing is pending or `waitMs` has passed.
@@ -58,6 +58,13 @@ class PrintedMessageBoxes : public ScriptedMessageBoxes {
   }
 };
 
+// The command line's link, imported like a link handed over by a text service.
+void importLink(AppDelegate& d, const std::string& link)
+{
+  if (!link.empty() && !d.importLink(QString::fromLocal8Bit(link.c_str()), false))
+    std::fprintf(stderr, "tarnwick: %s is not a route page or GPX link\n", link.c_str());
+}
+
 int takeScreenshot(const LaunchOptions& opt)
 {
   PrintedMessageBoxes boxes;
@@ -69,6 +76,7 @@ int takeScreenshot(const LaunchOptions& opt)
   if (!opt.file.empty()) d.openFile(QString::fromStdString(opt.file));
   window.show();
   d.applicationDidFinishLaunching();
+  importLink(d, opt.link);
   settle(d, opt.waitMs);
 
   QImage image = window.grab().toImage();
@@ -109,5 +117,6 @@ int main(int argc, char** argv)
   if (!opt->file.empty()) d.openFile(QString::fromLocal8Bit(opt->file.c_str()));
   window.show();
   d.applicationDidFinishLaunching();
+  importLink(d, opt->link);
   return app.exec();
 }

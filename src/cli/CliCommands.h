@@ -16,5 +16,6 @@ int cmdThin(const Args& args);
 int cmdReverse(const Args& args);
 int cmdTurnback(const Args& args);
 int cmdElevation(const Args& args);
+int cmdImport(const Args& args);
 
 }  // namespace twcli

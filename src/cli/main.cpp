@@ -21,6 +21,7 @@ const Command kCommands[] = {
     {"reverse", twcli::cmdReverse, "reverse IN.gpx -o OUT.gpx"},
     {"turnback", twcli::cmdTurnback, "turnback IN.gpx -o OUT.gpx"},
     {"elevation", twcli::cmdElevation, "elevation IN.gpx -o OUT.gpx [--dem 10b|5a] [--recalc]"},
+    {"import", twcli::cmdImport, "import URL -o OUT.gpx"},
 };
 
 void usage()

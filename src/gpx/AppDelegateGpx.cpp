@@ -43,8 +43,21 @@ QString withGpxSuffix(const QString& path)
 
 }  // namespace
 
-bool AppDelegate::loadGPXData(const QByteArray& text, bool append)
+bool AppDelegate::loadGPXData(const QByteArray& text, bool append, bool keepOnFailure)
 {
+  auto parse = [&text] {
+    return tw::parseGPX(std::string_view(text.constData(), static_cast<size_t>(text.size())));
+  };
+  // Downloaded text is checked before the question is asked and anything is emptied. Files
+  // are parsed only after the old document is gone, so the two are never held at once.
+  std::optional<tw::GpxReadResult> checked;
+  if (keepOnFailure) {
+    checked = parse();
+    if (!checked->ok() || (checked->data.tracks.empty() && checked->data.waypoints.empty())) {
+      boxes().alertMessage(kErrorTitle, kLoadErrorMess);
+      return false;
+    }
+  }
   const int earlier = static_cast<int>(doc.tracks.size());
   if (!append && routes() && (doc.modify || doc.tracks.size() >= 2) &&
       !boxes().confirmMessage(kLoadConfirmTitle, kLoadConfirmMess))
@@ -61,7 +74,7 @@ bool AppDelegate::loadGPXData(const QByteArray& text, bool append)
     doc.modify = false;
   }
 
-  tw::GpxReadResult r = tw::parseGPX(std::string_view(text.constData(), static_cast<size_t>(text.size())));
+  tw::GpxReadResult r = checked ? std::move(*checked) : parse();
   if (!r.ok()) {
     boxes().alertMessage(kErrorTitle, kLoadErrorMess);
     redrawAllLayers();

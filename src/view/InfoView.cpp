@@ -1,9 +1,11 @@
 #include "view/InfoView.h"
 
+#include <QClipboard>
 #include <QDateTime>
 #include <QDragEnterEvent>
 #include <QFile>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QMimeData>
 #include <QMutexLocker>
 #include <QNativeGestureEvent>
@@ -400,6 +402,12 @@ bool InfoView::event(QEvent* e)
 
 void InfoView::keyPressEvent(QKeyEvent* e)
 {
+  // A pasted route link is imported like one sent through a text service.
+  if (e->matches(QKeySequence::Paste)) {
+    d_->doString(QGuiApplication::clipboard()->text());
+    e->accept();
+    return;
+  }
   const QString text = e->text();
   const char32_t ch = text.isEmpty() ? 0 : text.toUcs4().value(0);
   const tw::MapKey key = tw::mapKey(ch, specialKey(e->key()));
@@ -432,17 +440,13 @@ void InfoView::keyPressEvent(QKeyEvent* e)
   e->accept();
 }
 
-// ---- drop of local GPX files ----
+// ---- drop of GPX files and links ----
 
-bool InfoView::acceptableObject(const QString& candidate)
-{
-  // Web links are taken once the web import exists; until then only local GPX files.
-  return tw::matchLink(candidate.toStdString()) == tw::LinkKind::GpxPath;
-}
+bool InfoView::acceptableObject(const QString& candidate) { return tw::acceptableObject(candidate.toStdString()); }
 
 bool InfoView::dropFile(const QString& candidate, bool append)
 {
-  if (!acceptableObject(candidate)) return false;
+  if (tw::matchLink(candidate.toStdString()) != tw::LinkKind::GpxPath) return false;
   QFile f(candidate);
   if (f.open(QIODevice::ReadOnly) && f.size() <= kMaxDropBytes) {
     const QByteArray text = f.readAll();
@@ -452,18 +456,19 @@ bool InfoView::dropFile(const QString& candidate, bool append)
 }
 
 namespace {
-QString dropCandidate(const QMimeData* m)
+// The first dropped file, else the first dropped address (or text), and whether it is a file.
+std::pair<QString, bool> dropCandidate(const QMimeData* m)
 {
-  if (!m || !m->hasUrls()) return m && m->hasText() ? m->text() : QString();
+  if (!m || !m->hasUrls()) return {m && m->hasText() ? m->text() : QString(), false};
   for (const QUrl& u : m->urls())
-    if (u.isLocalFile()) return u.toLocalFile();
-  return m->urls().isEmpty() ? QString() : m->urls().first().toString();
+    if (u.isLocalFile()) return {u.toLocalFile(), true};
+  return {m->urls().isEmpty() ? QString() : m->urls().first().toString(), false};
 }
 }  // namespace
 
 void InfoView::dragEnterEvent(QDragEnterEvent* e)
 {
-  if (acceptableObject(dropCandidate(e->mimeData()))) {
+  if (acceptableObject(dropCandidate(e->mimeData()).first)) {
     e->setDropAction(Qt::CopyAction);
     e->accept();
     dragging = true;
@@ -483,7 +488,9 @@ void InfoView::dropEvent(QDropEvent* e)
 {
   dragging = false;
   const bool append = e->modifiers() & Qt::AltModifier;
-  if (dropFile(dropCandidate(e->mimeData()), append))
+  const auto [candidate, isFile] = dropCandidate(e->mimeData());
+  // A dropped file is always read as a file, even when its path happens to look like a link.
+  if ((!isFile && d_->importLink(candidate, append)) || dropFile(candidate, append))
     e->acceptProposedAction();
   else
     e->ignore();

@@ -45,7 +45,7 @@ class InfoView : public QWidget {
 
   // The first dragged path, or the first URL when there is no path, can be taken.
   static bool acceptableObject(const QString& candidate);
-  // Drops a local file; true when the candidate was taken.
+  // Drops a local file ("/.+.gpx"); true when the candidate was taken.
   bool dropFile(const QString& candidate, bool append);
 
  protected:
