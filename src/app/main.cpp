@@ -70,6 +70,8 @@ int takeScreenshot(const LaunchOptions& opt)
   PrintedMessageBoxes boxes;
   QtHttpClient http;
   AppDelegate d({&boxes, &http});
+  // Like the alerts, a page the update notice names is reported, not opened.
+  d.openURL = [](const QUrl& url) { std::fprintf(stderr, "tarnwick: %s\n", qPrintable(url.toString())); };
   MainWindow window(d);
   window.setTransient(true);
   window.resize(opt.width, opt.height);

@@ -36,7 +36,7 @@ TEST(LinkPatterns, KindsInOrder)
 // Download address and document name of each kind of link, with the real hosts.
 TEST(LinkPatterns, DownloadAddressesAndNames)
 {
-  const char* const cases[][4] = {
+  const char* const cases[][3] = {
       {"https://www.yamareco.com/pf/detail-12345.html", "https://www.yamareco.com/pf/track-12345.gpx", "track-12345.gpx"},
       // Every "detail" and ".html" is replaced; the host's dots match any character.
       {"https://wwwXyamarecoYcom/detail.html/detail-7.html", "https://wwwXyamarecoYcom/track.gpx/track-7.gpx", "track-7.gpx"},

@@ -123,7 +123,7 @@ TEST_F(MapWidgetTest, DroppedLocalFilesOpenOrAppend)
 {
   const QString path = QString::fromStdString(twtest::fixture("view/walk.gpx"));
   EXPECT_TRUE(InfoView::acceptableObject(path));
-  EXPECT_FALSE(InfoView::acceptableObject(QStringLiteral("https://example.com/walk.gpx")));  // local files only
+  EXPECT_FALSE(InfoView::acceptableObject(QStringLiteral("https://example.com/walk.html")));  // no pattern matches
   ASSERT_TRUE(info()->dropFile(path, false));
   EXPECT_EQ(d.doc.filename, "walk.gpx");
   ASSERT_TRUE(info()->dropFile(path, true));  // Alt held: append
