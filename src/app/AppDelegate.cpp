@@ -115,7 +115,10 @@ bool AppDelegate::openFile(const QString& path)
     return true;
   }
   // The reader reports broken text itself.
-  if (loadGPXData(file.readAll(), false)) setFileName(QFileInfo(path).fileName());
+  if (loadGPXData(file.readAll(), false)) {
+    setFileName(QFileInfo(path).fileName());
+    if (launched) requestElevation();  // before launch, launching asks for them
+  }
   return true;
 }
 

@@ -97,7 +97,10 @@ void AppDelegate::importFinished(const FetchResult& r, bool append, const QStrin
     boxes().alertMessage(kReadErrorTitle, kConnectFailed);
     return;
   }
-  if (loadGPXData(r.body, append, true)) setFileName(name);
+  if (loadGPXData(r.body, append, true)) {
+    setFileName(name);
+    requestElevation();
+  }
 }
 
 void AppDelegate::doString(const QString& text) { importLink(text.trimmed(), false); }

@@ -448,9 +448,15 @@ bool InfoView::dropFile(const QString& candidate, bool append)
 {
   if (tw::matchLink(candidate.toStdString()) != tw::LinkKind::GpxPath) return false;
   QFile f(candidate);
-  if (f.open(QIODevice::ReadOnly) && f.size() <= kMaxDropBytes) {
-    const QByteArray text = f.readAll();
-    if (d_->loadGPXData(text, append)) d_->setFileName(QFileInfo(candidate).fileName());
+  if (!f.open(QIODevice::ReadOnly) || f.size() > kMaxDropBytes) {
+    d_->boxes().alertMessage(QStringLiteral("エラー"),
+                             QStringLiteral("GPXデータの読み込みに失敗しました。\nファイルが壊れている可能性があります。"));
+    return true;
+  }
+  // Dropped tracks get their missing elevations like opened ones.
+  if (d_->loadGPXData(f.readAll(), append)) {
+    d_->setFileName(QFileInfo(candidate).fileName());
+    d_->requestElevation();
   }
   return true;
 }

@@ -129,6 +129,8 @@ TEST_F(MapWidgetTest, DroppedLocalFilesOpenOrAppend)
   ASSERT_TRUE(info()->dropFile(path, true));  // Alt held: append
   EXPECT_EQ(d.doc.tracks.size(), 2u);
   EXPECT_FALSE(info()->dropFile(QStringLiteral("notes.txt"), false));
+  EXPECT_TRUE(info()->dropFile(QStringLiteral("/no/such/walk.gpx"), false));  // said, not ignored
+  EXPECT_EQ(boxes.last()->title, QStringLiteral("エラー"));
   EXPECT_EQ(d.doc.tracks.size(), 2u);
 }
 
