@@ -69,7 +69,7 @@ void AppDelegate::saveConfig()
 {
   tw::storeCentre(config, view.lat, view.lon, view.zoom);
   saveTableStatus();
-  configStore.write(config, derived.track_table, derived.wp_table);
+  configStore.write(config, derived.track_table, derived.wp_table, derived.recent_files);
 }
 
 void AppDelegate::saveTableStatus()
@@ -85,10 +85,15 @@ void AppDelegate::applicationDidFinishLaunching()
   updateLayer();  // the layers take the base view's frame
   updateButton();
   emit frameRequested(tw::frameForScreen(config, screen));
-  if (derived.show_list == 1)
-    showTrackList();
-  else if (derived.show_list == 2)
-    showWayPointList();
+  if (derived.show_list == 0) {
+    hideTrackView();
+  } else {
+    showTrackView();
+    if (derived.show_list == 1)
+      showTrackList();
+    else
+      showWayPointList();
+  }
   if (doc.tracks.empty()) {
     updatePosition(view.zoom, view.lat, view.lon);
   } else {
@@ -118,6 +123,7 @@ bool AppDelegate::openFile(const QString& path)
   if (loadGPXData(file.readAll(), false)) {
     setFileName(QFileInfo(path).fileName());
     if (launched) requestElevation();  // before launch, launching asks for them
+    noteRecentFile(path);
   }
   return true;
 }
@@ -177,6 +183,7 @@ void AppDelegate::applicationWillTerminate()
 
 void AppDelegate::baseMode()
 {
+  if (mode == tw::Mode::Print) releasePrint();
   if (mode == tw::Mode::Base) {
     updateButton();
     return;
@@ -189,6 +196,7 @@ void AppDelegate::baseMode()
 
 void AppDelegate::editMode()
 {
+  if (mode == tw::Mode::Print) releasePrint();
   if (mode == tw::Mode::Edit) {
     updateButton();
     return;

@@ -165,6 +165,21 @@ class AppDelegate : public QObject {
   void showWayPointWithName();
   void showPeak();
 
+  // Web pages open in the user's browser (through `openURL` when set).
+  void showHelp();
+  void showPemblo();  // the GSI web map at the place shown
+  void showQuorra();  // OpenTopoMap there
+  void showSallow();  // OpenStreetMap there
+  // The about box, modal; tests replace it.
+  std::function<void()> runAboutPanel;
+  void showAbout();
+  // Shows the whole active track: the largest zoom at which its extent fits the map.
+  void fitTrack();
+  // Recently used files (derived.recent_files): noted on open and save, opened from the menu.
+  void noteRecentFile(const QString& path);
+  void openRecentFile(const QString& path);
+  Q_SIGNAL void recentFilesChanged();
+
  private:
   bool terminated_ = false;  // the configuration is persisted once
 
@@ -195,9 +210,6 @@ class AppDelegate : public QObject {
   bool checkValidTime(const std::vector<tw::Track>& points) const;
   // A dragged path or link the map overlay can take.
   bool acceptableObject(const QString& candidate) const;
-  // List switching after a load; defaults in AppDelegateHooks.cpp until the lists exist.
-  void showTrackList();
-  void showWayPointList();
   // ---- end gpx ----
 
   // ---- web import and update notice (src/gpx) ----
@@ -462,10 +474,59 @@ class AppDelegate : public QObject {
   std::function<bool(tw::MapKey)> mapKeyHandler;
   // ---- end view ----
 
-  // ---- graph and lists (not built yet) ----
+  // ---- graph (src/graph) ----
   void showGraphIfNeeded();
+  void showGraph();       // the graph button and menu item
+  void showGraphRange();  // the range button
+  void resetGraph();
+  void showTrackInfo();
+  void displayGraphPointer(int index);
+  // ---- end graph ----
+
+  // ---- print (src/print) ----
+  int print_graph = 0;  // the graph is part of the print (print mode)
+  void areaMode();
+  void printMode();
+  void releasePrint();
+  void pageSetup();  // the setup button
+  void outputPDF();
+  void printMap();
+  // ---- end print ----
+
+  // ---- lists: the point and waypoint lists beside the map (src/lists) ----
+  // The pane, a TrackView in the window's splitter (also `listView`); null in headless use.
+  class TrackView* trackView = nullptr;
+  class QSplitter* splitView = nullptr;
+  QTimer subviewTimer;  // respondToSubviewChange, 0.1 s after the last resize
+  void toggleTable();
+  void showTrackList();
+  void showWayPointList();
+  void hideTrackView();
+  void showTrackView();
+  void updateTableColumn();
   void updateTable();
-  // ---- end graph and lists ----
+  bool isCollapsedTrackView() const;
+  // Before the menus show the list items: a collapsed pane ends the list (layout kept).
+  void checkCollapsedTrackView();
+  void respondToSubviewChange();
+  // The copied text of one row, and of rows (the layout is saved first).
+  std::string getLine(int row) const;
+  std::string copyLines(std::vector<int> rows);
+  void copy();  // the Edit menu: the rows selected in the list
+  void moveWayPointUp(bool up);
+  void moveWayPointKey(bool up);  // refused outside base and edit modes
+  void listPartStart();           // "s": the graph part starts at the selected point
+  void listPartEnd();             // "e": and ends there
+  // Selects `row` of the list shown and scrolls to it, −1 deselects; the map does not move.
+  void selectTableRow(int row);
+  // What the user does in the list.
+  void tableViewSelectionDidChange(int row);
+  void tableViewColumnDidResize(int timeWidth);
+  bool shouldEditWayPointName(int row);
+  bool setWayPointName(int row, const QString& name);
+  void endNameEditing();
+  void tableDoubleClick(int row);
+  // ---- end lists ----
 
  signals:
   // The main window listens and sets its title.

@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <limits>
 
+#include "app/RecentFiles.h"
 #include "document/Geodesy.h"
 
 namespace tw {
@@ -366,6 +367,7 @@ void loadConfig(const StoredConfig& stored, const FrameRect& screen, Config& con
   writeConfigDefaults(config, screen);
   view.back_cols = std::max(static_cast<int32_t>(std::ceil(screen.width / 256.0)), 3) + 2;
   view.back_rows = std::max(static_cast<int32_t>(std::ceil(screen.height / 256.0)), 1) + 2;
+  d.recent_files = sanitizeRecentFiles(stored.recent_files.value_or(std::vector<std::string>{}));
 
   // The recolouring bytes follow the defaults even on a first run, so the first start draws
   // contours in the default colour rather than black.

@@ -88,6 +88,8 @@ inline constexpr std::string_view dem_mode = "dem_mode";
 inline constexpr std::string_view frame = "frame";
 // Root address of the update server ("https://host"); empty: no update notice is asked for.
 inline constexpr std::string_view update_base = "update_base";
+// Beside the dictionary, like the list layouts: the recently opened files, newest first.
+inline constexpr std::string_view recent_files = "recent_files";
 }  // namespace key
 
 // One setting: an integer number, a floating number or a string, kept exactly as stored.
@@ -163,6 +165,7 @@ struct DerivedConfig {
   int32_t show_graph = 0;  // the graph panel shown; the graph's command also stores it
   MapType map_type = MapType::Standard;
   int32_t time_width = 120;
+  std::vector<std::string> recent_files;  // newest first, at most 10
 };
 
 struct FrameRect {
@@ -186,6 +189,7 @@ struct StoredConfig {
   std::optional<std::map<std::string, ConfigValue>> config;
   std::optional<std::vector<std::string>> track_table;
   std::optional<std::vector<std::string>> wp_table;
+  std::optional<std::vector<std::string>> recent_files;
 };
 
 // List-column layouts: "identifier:width", widths 10–500, exactly the expected count.

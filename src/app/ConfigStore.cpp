@@ -13,6 +13,7 @@ namespace {
 constexpr auto kConfigGroup = "config";
 constexpr auto kTrackTableKey = "track_table";
 constexpr auto kWpTableKey = "wp_table";
+constexpr auto kRecentFilesKey = tw::key::recent_files.data();
 
 std::vector<std::string> toStdList(const QVariant& v)
 {
@@ -82,11 +83,12 @@ tw::StoredConfig ConfigStore::read()
   s.endGroup();
   if (s.contains(kTrackTableKey)) out.track_table = toStdList(s.value(kTrackTableKey));
   if (s.contains(kWpTableKey)) out.wp_table = toStdList(s.value(kWpTableKey));
+  if (s.contains(kRecentFilesKey)) out.recent_files = toStdList(s.value(kRecentFilesKey));
   return out;
 }
 
 bool ConfigStore::write(const tw::Config& config, const std::vector<std::string>& track_table,
-                        const std::vector<std::string>& wp_table)
+                        const std::vector<std::string>& wp_table, const std::vector<std::string>& recent_files)
 {
   QDir().mkpath(QFileInfo(path_).absolutePath());
   const QString temp = path_ + QStringLiteral(".new");
@@ -104,6 +106,8 @@ bool ConfigStore::write(const tw::Config& config, const std::vector<std::string>
     };
     s.setValue(kTrackTableKey, list(track_table));
     s.setValue(kWpTableKey, list(wp_table));
+    // Written only once there is one, so a first run's file stays as it was.
+    if (!recent_files.empty()) s.setValue(kRecentFilesKey, list(recent_files));
     s.sync();
     if (s.status() != QSettings::NoError) {
       QFile::remove(temp);

@@ -23,7 +23,7 @@ class ConfigStore {
   tw::StoredConfig read();
   // False when the file could not be written; the previous file is then left untouched.
   bool write(const tw::Config& config, const std::vector<std::string>& track_table,
-             const std::vector<std::string>& wp_table);
+             const std::vector<std::string>& wp_table, const std::vector<std::string>& recent_files = {});
 
   // Set by read() when a file existed but could not be used.
   bool damaged() const { return damaged_; }

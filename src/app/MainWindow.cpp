@@ -7,6 +7,8 @@
 #include <QToolButton>
 
 #include "app/AppDelegate.h"
+#include "app/ButtonLayout.h"
+#include "lists/TrackView.h"
 
 MainWindow::MainWindow(AppDelegate& d, QWidget* parent) : QMainWindow(parent), d_(d)
 {
@@ -16,11 +18,8 @@ MainWindow::MainWindow(AppDelegate& d, QWidget* parent) : QMainWindow(parent), d
   split_ = new QSplitter(Qt::Horizontal, this);
   split_->setObjectName(QStringLiteral("splitView"));
   baseView_ = new BaseView(d, split_);
-  auto* listPane = new QWidget(split_);  // the point and waypoint lists go here
-  listPane->setObjectName(QStringLiteral("trackView"));
-  listPane->hide();
   split_->addWidget(baseView_);
-  split_->addWidget(listPane);
+  new TrackView(d, split_);  // the point and waypoint lists, hidden until one is shown
   setCentralWidget(split_);
 
   baseButton = makeModeButton(QStringLiteral("base_on"), QStringLiteral("baseMode"));
@@ -32,6 +31,8 @@ MainWindow::MainWindow(AppDelegate& d, QWidget* parent) : QMainWindow(parent), d
   baseView_->moveButton(prnButton, 2);
   baseView_->moveButton(editButton, 3);
   connect(baseButton, &QToolButton::clicked, &d, &AppDelegate::baseMode);
+  connect(areaButton, &QToolButton::clicked, &d, &AppDelegate::areaMode);
+  connect(prnButton, &QToolButton::clicked, &d, &AppDelegate::printMode);
   connect(editButton, &QToolButton::clicked, &d, &AppDelegate::editMode);
 
   inputButton = makeModeButton(QStringLiteral("input"), QStringLiteral("setInputMode"));
@@ -39,15 +40,21 @@ MainWindow::MainWindow(AppDelegate& d, QWidget* parent) : QMainWindow(parent), d
   wpButton = makeModeButton(QStringLiteral("flag"), QStringLiteral("setWayPointMode"));
   backButton = makeModeButton(QStringLiteral("back"), QStringLiteral("stepBack"));
   clearButton = makeModeButton(QStringLiteral("clear"), QStringLiteral("deleteTrack"));
-  for (QToolButton* b : {inputButton, trackButton, wpButton, backButton, clearButton}) {
-    b->setEnabled(true);
+  setupButton = makeModeButton(QStringLiteral("setup"), QStringLiteral("pageSetup"));
+  pdfButton = makeModeButton(QStringLiteral("pdf"), QStringLiteral("outputPDF"));
+  printButton = makeModeButton(QStringLiteral("print"), QStringLiteral("printMap"));
+  tableButton = makeModeButton(QStringLiteral("table"), QStringLiteral("toggleTable"));
+  graphButton = makeModeButton(QStringLiteral("graph"), QStringLiteral("showGraph"));
+  rangeButton = makeModeButton(QStringLiteral("zoom"), QStringLiteral("showGraphRange"));
+  for (QToolButton* b : {inputButton, trackButton, wpButton, backButton, clearButton, setupButton, pdfButton,
+                         printButton, tableButton, graphButton, rangeButton})
     b->hide();
-  }
-  baseView_->moveButton(inputButton, 5);
-  baseView_->moveButton(trackButton, 6);
-  baseView_->moveButton(wpButton, 7);
-  baseView_->moveButton(backButton, 12);
-  baseView_->moveButton(clearButton, 13);
+  connect(setupButton, &QToolButton::clicked, &d, &AppDelegate::pageSetup);
+  connect(pdfButton, &QToolButton::clicked, &d, &AppDelegate::outputPDF);
+  connect(printButton, &QToolButton::clicked, &d, &AppDelegate::printMap);
+  connect(tableButton, &QToolButton::clicked, &d, &AppDelegate::toggleTable);
+  connect(graphButton, &QToolButton::clicked, &d, &AppDelegate::showGraph);
+  connect(rangeButton, &QToolButton::clicked, &d, &AppDelegate::showGraphRange);
   connect(inputButton, &QToolButton::clicked, &d, &AppDelegate::inputMode);
   connect(trackButton, &QToolButton::clicked, &d, &AppDelegate::trackMode);
   connect(wpButton, &QToolButton::clicked, &d, &AppDelegate::wayPointMode);
@@ -79,44 +86,54 @@ QToolButton* MainWindow::makeModeButton(const QString& image, const QString& com
   b->setIconSize(QSize(32, 32));
   b->setFixedSize(34, 34);
   b->setAutoRaise(true);
-  // The print modes come with their commands.
-  b->setEnabled(command == QStringLiteral("baseMode") || command == QStringLiteral("editMode"));
   return b;
+}
+
+QToolButton* MainWindow::toolButton(int kind) const
+{
+  using B = tw::ToolButton;
+  switch (static_cast<B>(kind)) {
+    case B::Base: return baseButton;
+    case B::Area: return areaButton;
+    case B::Prn: return prnButton;
+    case B::Edit: return editButton;
+    case B::Input: return inputButton;
+    case B::Track: return trackButton;
+    case B::WayPoint: return wpButton;
+    case B::Back: return backButton;
+    case B::Clear: return clearButton;
+    case B::Setup: return setupButton;
+    case B::Pdf: return pdfButton;
+    case B::Print: return printButton;
+    case B::Table: return tableButton;
+    case B::Graph: return graphButton;
+    case B::Range: return rangeButton;
+  }
+  return nullptr;
 }
 
 void MainWindow::paintModeButtons()
 {
-  // Slot order is base, area, print, edit.
-  using tw::Mode;
-  const struct {
-    QToolButton* button;
-    const char* image;
-    Mode mode;
-  } modes[] = {{baseButton, "base", Mode::Base},
-               {areaButton, "area", Mode::Area},
-               {prnButton, "prn", Mode::Print},
-               {editButton, "edit", Mode::Edit}};
-  for (const auto& m : modes) {
-    QString name = QString::fromLatin1(m.image);
-    if (d_.mode == m.mode) name += QStringLiteral("_on");
-    setImage(m.button, name);
-    m.button->show();
+  tw::ButtonInputs in;
+  in.mode = d_.mode;
+  in.edit_mode = d_.edit_mode;
+  in.show_list = d_.derived.show_list;
+  in.show_graph = d_.derived.show_graph;
+  in.print_graph = d_.print_graph;
+  in.graph_type = d_.graph_type;
+  in.activeTrack = d_.routes() != nullptr;
+  in.activeHasPoints = in.activeTrack && !d_.routes()->empty();
+  const tw::ButtonLayout layout = tw::buttonLayout(in);
+  for (QToolButton* b : {inputButton, trackButton, wpButton, backButton, clearButton, setupButton, pdfButton,
+                         printButton, tableButton, graphButton, rangeButton})
+    b->hide();
+  for (const tw::ButtonSlot& s : layout.shown) {
+    QToolButton* b = toolButton(static_cast<int>(s.button));
+    setImage(b, QString::fromLatin1(s.image.data(), static_cast<qsizetype>(s.image.size())));
+    baseView_->moveButton(b, s.slot);
+    b->show();
   }
-
-  for (QToolButton* b : {inputButton, trackButton, wpButton, backButton, clearButton}) b->hide();
-  if (d_.mode != Mode::Edit) return;
-  using tw::EditMode;
-  const EditMode e = d_.edit_mode;
-  const auto* r = d_.routes();
-  setImage(inputButton, e == EditMode::Input ? QStringLiteral("input_on") : QStringLiteral("input"));
-  setImage(trackButton, e == EditMode::Track ? QStringLiteral("track_on") : QStringLiteral("track"));
-  setImage(wpButton, e == EditMode::WayPoint ? QStringLiteral("flag_on") : QStringLiteral("flag"));
-  for (QToolButton* b : {inputButton, trackButton, wpButton}) b->show();
-  if (e == EditMode::Input) backButton->show();
-  if (e == EditMode::Track && r && !r->empty()) {
-    backButton->show();
-    clearButton->show();
-  }
+  baseView_->layer(MapLayer::Graph)->setVisible(layout.graphViewShown);
 }
 
 void MainWindow::setImage(QToolButton* button, const QString& image)

@@ -4,6 +4,7 @@
 // "showPeak", …); items whose command is not built yet stay disabled.
 
 #include <QHash>
+#include <QIcon>
 #include <QMainWindow>
 
 #include "app/BaseView.h"
@@ -36,13 +37,20 @@ class MainWindow : public QMainWindow {
   QToolButton* wpButton = nullptr;
   QToolButton* backButton = nullptr;
   QToolButton* clearButton = nullptr;
+  // The other tool buttons; which of them show, and where, depends on the mode.
+  QToolButton* setupButton = nullptr;
+  QToolButton* pdfButton = nullptr;
+  QToolButton* printButton = nullptr;
+  QToolButton* tableButton = nullptr;
+  QToolButton* graphButton = nullptr;
+  QToolButton* rangeButton = nullptr;
 
   // Keep the window's size and leave the settings alone (screenshots, previews).
   void setTransient(bool on) { transient_ = on; }
   // Runs the quit question; true when the application may end.
   bool requestQuit();
-  // The mode buttons' images for the controller's `mode` ("base_on" when in base mode, …), and
-  // the edit tools laid out for the edit sub-mode.
+  // updateButton: every tool button of the mode in its slot with its image, the others hidden,
+  // and the graph panel shown or hidden with them.
   void paintModeButtons();
   // Enables, ticks and retitles every command item for the controller's current state; runs
   // before a menu opens and whenever the document or the edit menus change.
@@ -56,11 +64,14 @@ class MainWindow : public QMainWindow {
   QMenu* addMenu(QMenu* parent, const QString& title, const QString& holder = {});
   QAction* addItem(QMenu* menu, const QString& title, const QString& command);
   QToolButton* makeModeButton(const QString& image, const QString& command);
+  QToolButton* toolButton(int kind) const;  // by tw::ToolButton
   void setImage(QToolButton* button, const QString& image);
   // Connects a built command's item; it is enabled from then on by validateMenus.
   template <typename F>
   void wire(const QString& command, F&& slot);
   void rebuildTrackMenus();
+  void rebuildRecentMenu();
+  void setItemImage(QAction* item, const QString& image);
 
   AppDelegate& d_;
   BaseView* baseView_ = nullptr;
@@ -68,6 +79,8 @@ class MainWindow : public QMainWindow {
   QHash<QString, QAction*> actions_;
   QMenu* selectMenu_ = nullptr;   // one item per track
   QMenu* connectMenu_ = nullptr;  // one item per track but the active one
+  QMenu* recentMenu_ = nullptr;   // one item per recent file
+  QHash<QString, QIcon> itemImages_;
   bool transient_ = false;
   bool quitting_ = false;
 };

@@ -3,11 +3,13 @@
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
+#include <QFileInfo>
 #include <QMenuBar>
 #include <QSet>
 
 #include "app/AppDelegate.h"
 #include "app/MainWindow.h"
+#include "app/MenuRules.h"
 
 namespace {
 QString S(const char* utf8) { return QString::fromUtf8(utf8); }
@@ -37,6 +39,7 @@ void MainWindow::buildMenus()
   QMenu* file = addMenu(nullptr, S("ファイル"));
   addItem(file, S("新規作成"), S("createNew"))->setShortcut(QKeySequence::New);
   addItem(file, S("開く…"), S("loadGPX"))->setShortcut(QKeySequence::Open);
+  recentMenu_ = addMenu(file, S("最近使ったファイル"), S("openRecentMenu"));
   addItem(file, S("追加読み込み…"), S("loadAppend"));
   file->addSeparator();
   addItem(file, S("保存…"), S("saveGPX"))->setShortcut(QKeySequence::Save);
@@ -131,24 +134,17 @@ void MainWindow::buildMenus()
   view->addSeparator();
   addItem(view, S("拡大"), S("zoomIn"))->setShortcut(QKeySequence::ZoomIn);
   addItem(view, S("縮小"), S("zoomOut"))->setShortcut(QKeySequence::ZoomOut);
+  addItem(view, S("トラック全体を表示"), S("fitTrack"))->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_0));
   addItem(view, S("フルスクリーン"), S("toggleFullScreen"))->setShortcut(QKeySequence::FullScreen);
 
   QMenu* help = addMenu(nullptr, S("ヘルプ"));
   addItem(help, S("使い方"), S("showHelp"));
-  addItem(help, S("Pemblo地図"), S("showPemblo"));
-  addItem(help, S("Quorra地図"), S("showQuorra"));
-  addItem(help, S("Sallow地図"), S("showSallow"));
+  help->addSeparator();
+  addItem(help, S("地理院地図で見る"), S("showPemblo"));
+  addItem(help, S("OpenTopoMapで見る"), S("showQuorra"));
+  addItem(help, S("OpenStreetMapで見る"), S("showSallow"));
   help->addSeparator();
   addItem(help, S("Tarnwickについて"), S("showAbout"));
-
-  for (const QString& c : {S("showPeak"), S("showRest"), S("hideCoord"), S("showCoordDecimal"), S("showCoordDegree"),
-                           S("showElevation"), S("showTime"), S("showWayPointWithMark"), S("showWayPointWithName"),
-                           S("hideWayPoint")})
-    actions_.value(c)->setCheckable(true);
-  for (const QString& c : {S("setInputMode"), S("setTrackMode"), S("setWayPointMode"), S("baseMode"), S("areaMode"),
-                           S("printMode"), S("editMode"), S("showActiveTrack"), S("showAllTrack"), S("hideAllTrack"),
-                           S("mapStandard"), S("mapPale"), S("mapPhoto"), S("mapOSM")})
-    actions_.value(c)->setCheckable(true);
 
   AppDelegate* d = &d_;
   wire(S("baseMode"), [d] { d->baseMode(); });
@@ -203,9 +199,27 @@ void MainWindow::buildMenus()
       d->doString(QGuiApplication::clipboard()->text());
   });
   wire(S("toggleFullScreen"), [this] { isFullScreen() ? showNormal() : showFullScreen(); });
+  wire(S("fitTrack"), [d] { d->fitTrack(); });
+  wire(S("showTrackList"), [d] { d->showTrackList(); });
+  wire(S("showWayPointList"), [d] { d->showWayPointList(); });
+  wire(S("hideTrackView"), [d] { d->hideTrackView(); });
+  // Text fields copy for themselves; anywhere else the rows selected in the list are copied.
+  wire(S("copy"), [d] {
+    QWidget* f = QApplication::focusWidget();
+    if (f && f->metaObject()->indexOfSlot("copy()") >= 0)
+      QMetaObject::invokeMethod(f, "copy");
+    else
+      d->copy();
+  });
+  wire(S("showHelp"), [d] { d->showHelp(); });
+  wire(S("showPemblo"), [d] { d->showPemblo(); });
+  wire(S("showQuorra"), [d] { d->showQuorra(); });
+  wire(S("showSallow"), [d] { d->showSallow(); });
+  wire(S("showAbout"), [d] { d->showAbout(); });
   // The holders only group their items.
   for (const QString& c : {S("connectTrackMenu"), S("selectTrackMenu"), S("showTrackMenu"), S("showInfoMenu"),
-                           S("showCoord"), S("showWayPointMenu")})
+                           S("showCoord"), S("showWayPointMenu"), S("showTableMenu"), S("showGraphMenu"),
+                           S("showGraphWayPointMenu"), S("openRecentMenu")})
     wire(c, [] {});
 
   // Validation before any menu opens, as the platform menus do it.
@@ -218,7 +232,9 @@ void MainWindow::buildMenus()
   });
   connect(&d_, &AppDelegate::titleChanged, this, &MainWindow::validateMenus);
   connect(&d_, &AppDelegate::buttonsChanged, this, &MainWindow::validateMenus);
+  connect(&d_, &AppDelegate::recentFilesChanged, this, &MainWindow::rebuildRecentMenu);
   rebuildTrackMenus();
+  rebuildRecentMenu();
   validateMenus();
 }
 
@@ -253,113 +269,79 @@ void MainWindow::rebuildTrackMenus()
   }
 }
 
+void MainWindow::rebuildRecentMenu()
+{
+  recentMenu_->clear();
+  for (const std::string& path : d_.derived.recent_files) {
+    const QString file = QString::fromStdString(path);
+    QAction* a = recentMenu_->addAction(QFileInfo(file).fileName());
+    a->setObjectName(S("openRecentFile"));
+    a->setToolTip(file);
+    a->setData(file);
+    connect(a, &QAction::triggered, this, [this, file] { d_.openRecentFile(file); });
+  }
+  validateMenus();
+}
+
+void MainWindow::setItemImage(QAction* item, const QString& image)
+{
+  if (item->property("imageName").toString() == image) return;
+  auto it = itemImages_.find(image);
+  if (it == itemImages_.end()) it = itemImages_.insert(image, QIcon(QPixmap::fromImage(namedImage(image))));
+  item->setIcon(*it);
+  item->setProperty("imageName", image);
+}
+
 void MainWindow::validateMenus()
 {
-  using tw::EditMode, tw::MapType, tw::Mode, tw::TrackMode;
-  const Mode m = d_.mode;
-  const EditMode e = d_.edit_mode;
-  const TrackMode t = d_.track_mode;
-  const bool docCommands = tw::baseOrEdit(m);  // open, save, undo and the track-wide edits
+  d_.checkCollapsedTrackView();  // a pane dragged shut ends the list shown
   const auto* r = d_.routes();
-  const bool active = r != nullptr;
-  const int points = r ? static_cast<int>(r->size()) : 0;
-  const bool hasWayPoints = !d_.doc.waypoints.empty();
-  const int tracks = static_cast<int>(d_.doc.tracks.size());
-  const auto& h = d_.editing.history;
   const tw::Config& c = d_.config;
   namespace key = tw::key;
-  const bool info = c.intValue(key::information) == 1;
-  const int32_t coord = c.intValue(key::show_coord), wp_type = c.intValue(key::waypoint_type);
-  const int32_t show_wp = c.intValue(key::show_waypoint);
+  tw::MenuInputs in;
+  in.mode = d_.mode;
+  in.edit_mode = d_.edit_mode;
+  in.track_mode = d_.track_mode;
+  in.activeTrack = r != nullptr;
+  in.points = r ? static_cast<int>(r->size()) : 0;
+  in.tracks = static_cast<int>(d_.doc.tracks.size());
+  in.waypoints = static_cast<int>(d_.doc.waypoints.size());
+  in.backup_pos = d_.editing.history.backup_pos();
+  in.backups = d_.editing.history.count();
+  in.outside = d_.doc.outside;
+  in.show_info = c.intValue(key::information);
+  in.show_coord = c.intValue(key::show_coord);
+  in.show_elev = c.intValue(key::show_elev);
+  in.show_time = c.intValue(key::show_time);
+  in.show_wp = c.intValue(key::show_waypoint);
+  in.wp_type = c.intValue(key::waypoint_type);
+  in.show_graph_wp = c.intValue(key::show_graph_wp);
+  in.graph_wp_type = c.intValue(key::graph_wp_type);
+  in.show_peak = c.intValue(key::show_peak);
+  in.show_rest = c.intValue(key::show_rest);
+  in.show_graph = d_.derived.show_graph;
+  in.print_graph = d_.print_graph;
+  in.graphViewVisible = !baseView_->layer(MapLayer::Graph)->isHidden();
+  in.map_type = d_.derived.map_type;
+  in.show_list = d_.derived.show_list;
+  in.listCollapsed = d_.isCollapsedTrackView();
+  in.fullScreen = isFullScreen();
 
-  // Enabled rules of the built commands; every other item stays as built (disabled).
-  const QHash<QString, bool> enabled = {
-      {S("baseMode"), true},
-      {S("editMode"), true},
-      {S("createNew"), docCommands},
-      {S("loadGPX"), docCommands},
-      {S("loadAppend"), docCommands && (active || hasWayPoints)},
-      {S("saveGPX"), docCommands && (tracks > 0 || hasWayPoints)},
-      {S("saveSelectTrack"), docCommands && (tracks > 0 || hasWayPoints)},
-      {S("undo"), h.backup_pos() > 0 && docCommands},
-      {S("redo"), h.backup_pos() < h.count() - 1 && docCommands},
-      {S("setInputMode"), m == Mode::Edit},
-      {S("setTrackMode"), m == Mode::Edit},
-      {S("setWayPointMode"), m == Mode::Edit},
-      {S("stepBack"), m == Mode::Edit && e != EditMode::WayPoint && points > 0},
-      {S("deleteTrack"), m == Mode::Edit && e != EditMode::WayPoint && points > 0},
-      {S("turnBack"), m == Mode::Edit && e != EditMode::WayPoint && points > 0},
-      {S("reverseRoute"), m == Mode::Edit && e != EditMode::WayPoint && points > 0},
-      {S("addTrack"), docCommands && points > 0},
-      {S("divideTrack"), m == Mode::Edit && points >= 2},
-      {S("connectTrackMenu"), m == Mode::Edit && tracks >= 2},
-      {S("selectTrackMenu"), tracks >= 2},
-      {S("showTrackMenu"), active},
-      {S("thinout"), docCommands && points >= 101},
-      {S("recalcElevation"), docCommands && !d_.doc.outside && points > 0},
-      {S("showRest"), true},
-      {S("showPeak"), true},
-      {S("showInfoMenu"), m != Mode::Print},
-      {S("showInfo"), m != Mode::Print},
-      {S("hideInfo"), true},
-      {S("showCoord"), m != Mode::Print && info},
-      {S("hideCoord"), m != Mode::Print && info},
-      {S("showCoordDecimal"), m != Mode::Print},
-      {S("showCoordDegree"), m != Mode::Print},
-      {S("showElevation"), m != Mode::Print && info},
-      {S("showTime"), m != Mode::Print && info},
-      {S("showWayPointMenu"), true},
-      {S("showWayPoint"), true},
-      {S("hideWayPoint"), true},
-      {S("showWayPointWithMark"), show_wp != 0},
-      {S("showWayPointWithName"), show_wp != 0},
-      {S("showActiveTrack"), active},
-      {S("showAllTrack"), active},
-      {S("hideAllTrack"), active},
-      {S("mapStandard"), m != Mode::Print},
-      {S("mapPale"), m != Mode::Print},
-      {S("mapPhoto"), m != Mode::Print},
-      {S("mapOSM"), m != Mode::Print},
-      {S("changeMap"), m != Mode::Print},
-      {S("zoomIn"), true},
-      {S("zoomOut"), true},
-      {S("toggleFullScreen"), true},
-      {S("paste"), true},
-  };
-  for (auto it = enabled.begin(); it != enabled.end(); ++it)
-    if (QAction* a = actions_.value(it.key()); a && a->property("wired").toBool()) a->setEnabled(it.value());
-
-  const QHash<QString, bool> ticked = {
-      {S("baseMode"), m == Mode::Base},
-      {S("areaMode"), m == Mode::Area},
-      {S("printMode"), m == Mode::Print},
-      {S("editMode"), m == Mode::Edit},
-      {S("setInputMode"), m == Mode::Edit && e == EditMode::Input},
-      {S("setTrackMode"), m == Mode::Edit && e == EditMode::Track},
-      {S("setWayPointMode"), m == Mode::Edit && e == EditMode::WayPoint},
-      {S("showActiveTrack"), t == TrackMode::Active},
-      {S("showAllTrack"), t == TrackMode::All},
-      {S("hideAllTrack"), t == TrackMode::Hidden},
-      {S("mapStandard"), d_.derived.map_type == MapType::Standard},
-      {S("mapPale"), d_.derived.map_type == MapType::Pale},
-      {S("mapPhoto"), d_.derived.map_type == MapType::Photo},
-      {S("mapOSM"), d_.derived.map_type == MapType::OSM},
-      {S("showPeak"), c.isOn(key::show_peak)},
-      {S("showRest"), c.isOn(key::show_rest)},
-      {S("hideCoord"), coord == 0},
-      {S("showCoordDecimal"), coord == 1},
-      {S("showCoordDegree"), coord == 2},
-      {S("showElevation"), c.intValue(key::show_elev) == 1},
-      {S("showTime"), c.intValue(key::show_time) == 1},
-      {S("showWayPointWithMark"), (wp_type & 1) != 0},
-      {S("showWayPointWithName"), (wp_type & 2) != 0},
-      {S("hideWayPoint"), show_wp == 0},
-  };
-  for (auto it = ticked.begin(); it != ticked.end(); ++it)
-    if (QAction* a = actions_.value(it.key())) a->setChecked(it.value());
-
+  for (auto it = actions_.cbegin(); it != actions_.cend(); ++it) {
+    QAction* a = it.value();
+    const tw::MenuItemState st = tw::validateMenuItem(it.key().toStdString(), in);
+    // Items whose command is not built yet stay disabled.
+    if (a->property("wired").toBool()) a->setEnabled(st.enabled);
+    if (st.ticked) {
+      a->setCheckable(true);
+      a->setChecked(*st.ticked);
+    }
+    if (!st.image.empty()) setItemImage(a, QString::fromUtf8(st.image.data(), static_cast<qsizetype>(st.image.size())));
+    if (!st.title.empty()) a->setText(QString::fromUtf8(st.title.data(), static_cast<qsizetype>(st.title.size())));
+  }
   actions_.value(S("undo"))->setText(QString::fromStdString(d_.editing.undoTitle));
   actions_.value(S("redo"))->setText(QString::fromStdString(d_.editing.redoTitle));
-  actions_.value(S("showInfo"))->setText(info ? S("表示しない") : S("表示する"));
-  actions_.value(S("showWayPoint"))->setText(show_wp == 1 ? S("表示しない") : S("表示する"));
+  // Recent files are opened like any file; one that has gone is greyed out.
+  actions_.value(S("openRecentMenu"))->setEnabled(tw::baseOrEdit(d_.mode) && !d_.derived.recent_files.empty());
+  for (QAction* a : recentMenu_->actions()) a->setEnabled(QFileInfo::exists(a->data().toString()));
 }

@@ -85,6 +85,7 @@ void AppDelegate::displayNearPoint(int32_t x, int32_t y, bool hoverValid)
   if (found >= 0) {
     if (!hoverValid) return;
     doc.select = found;
+    if (derived.show_list == 1) selectTableRow(found);
     redrawAllLayers();
     editing.graphPointerShown = true;
     return;
@@ -102,9 +103,11 @@ void AppDelegate::displayNearWayPoint(int32_t x, int32_t y, bool hoverValid)
   if (found >= 0) {
     if (!hoverValid) return;
     doc.select_wp = found;
+    if (derived.show_list == 2) selectTableRow(found);
     redrawAllLayers();
     return;
   }
+  if (derived.show_list == 2) selectTableRow(-1);
   if (doc.select_wp >= 0) redrawAllLayers();
   doc.select_wp = tw::kNoIndex;
   editing.wayPointPopupShown = false;
@@ -126,6 +129,7 @@ void AppDelegate::addTrackPoint(float lat, float lon)
   redrawAllLayers();
   updateGraph();
   updateButton();
+  if (derived.show_list == 1 && routes() && !routes()->empty()) selectTableRow(static_cast<int>(routes()->size()) - 1);
 }
 
 void AppDelegate::insertTrackPoint()
@@ -156,7 +160,10 @@ bool AppDelegate::deleteTrackPointAtIndex(int index)
   r->erase(r->begin() + index);
   doc.select = tw::kNoIndex;
   editing.graphPointerShown = false;
-  if (derived.show_list == 1) updateTable();
+  if (derived.show_list == 1) {
+    selectTableRow(-1);
+    updateTable();
+  }
   updateGraph();
   updateButton();
   return true;
@@ -266,6 +273,9 @@ void AppDelegate::movePosition(double x, double width)
   }
   if (sample.point_index < 0) return;
   updatePosition(view.zoom, sample.lat, sample.lon);
-  if (derived.show_list == 1) updateTable();
+  if (derived.show_list == 1) {
+    updateTable();
+    selectTableRow(sample.point_index);
+  }
   redrawAllLayers();
 }

@@ -119,7 +119,10 @@ bool AppDelegate::deleteWayPointAtIndex(int index)
   doc.waypoints.erase(doc.waypoints.begin() + index);
   doc.modify = true;
   doc.select_wp = tw::kNoIndex;
-  if (derived.show_list == 2) updateTable();
+  if (derived.show_list == 2) {
+    selectTableRow(-1);
+    updateTable();
+  }
   updateGraph();
   return true;
 }
@@ -175,6 +178,7 @@ void AppDelegate::deleteSelectedItems(const std::vector<int>& rows)
     return;
   }
   doc.modify = true;
+  selectTableRow(-1);
   updateTable();
   updateGraph();
 }

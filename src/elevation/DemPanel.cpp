@@ -9,7 +9,7 @@
 #include <QUrl>
 #include <QVBoxLayout>
 
-#include "tiles/Hosts.h"
+#include "tiles/WebPages.h"
 
 DemPanel::DemPanel(int dem_mode, QWidget* parent) : QDialog(parent), demRadio(new QButtonGroup(this))
 {
@@ -57,5 +57,5 @@ void DemPanel::dialogCancel() { done(0); }
 
 void DemPanel::demHelp()
 {
-  QDesktopServices::openUrl(QUrl(QString::fromStdString(tw::gsiMapsBase()) + QStringLiteral("/development/hyokochi.html")));
+  QDesktopServices::openUrl(QUrl(QString::fromStdString(tw::demHelpPage())));
 }

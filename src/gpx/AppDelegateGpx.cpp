@@ -136,6 +136,7 @@ void AppDelegate::loadGPX()
   if (loadGPXData(readGpxFile(path), false)) {
     setFileName(QFileInfo(path).fileName());
     requestElevation();
+    noteRecentFile(path);
   }
 }
 
@@ -166,6 +167,7 @@ void AppDelegate::saveGPX()
     return;
   }
   doc.filename = QFileInfo(path).fileName().toStdString();
+  noteRecentFile(path);
   updateTitle();
 }
 

@@ -135,4 +135,14 @@ bool keepInside(DRect& g, ViewSize base)
   return changed;
 }
 
+int zoomToFit(IPoint lo, IPoint hi, ViewSize size)
+{
+  for (int z = kMaxZoom; z > kMinZoom; --z) {
+    const int s = kMaxZoom - z;
+    const double w = (hi.x >> s) - (lo.x >> s) + 1, h = (hi.y >> s) - (lo.y >> s) + 1;
+    if (w <= size.width && h <= size.height) return z;
+  }
+  return kMinZoom;
+}
+
 }  // namespace tw

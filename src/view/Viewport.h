@@ -77,6 +77,10 @@ std::string attributionText(Mode mode, MapType map_type, int zoom);
 // Frame origin (window coordinates, y upward) of a mode button at slot `i` on the right edge.
 WindowPoint buttonOrigin(ViewSize base, double w, double h, int i);
 
+// The largest zoom at which the box of zoom-18 pixels from `lo` to `hi` fits a view of `size`;
+// the smallest zoom when none does.
+int zoomToFit(IPoint lo, IPoint hi, ViewSize size);
+
 // Keeps a panel frame inside the base view; false when nothing had to change.
 bool keepInside(DRect& frame, ViewSize base);
 
