@@ -17,5 +17,6 @@ int cmdReverse(const Args& args);
 int cmdTurnback(const Args& args);
 int cmdElevation(const Args& args);
 int cmdImport(const Args& args);
+int cmdPoints(const Args& args);
 
 }  // namespace twcli

@@ -22,6 +22,7 @@ const Command kCommands[] = {
     {"turnback", twcli::cmdTurnback, "turnback IN.gpx -o OUT.gpx"},
     {"elevation", twcli::cmdElevation, "elevation IN.gpx -o OUT.gpx [--dem 10b|5a] [--recalc]"},
     {"import", twcli::cmdImport, "import URL -o OUT.gpx"},
+    {"points", twcli::cmdPoints, "points IN.gpx [--track N] [--waypoints] [-o OUT.tsv]"},
 };
 
 void usage()

@@ -80,6 +80,7 @@ void AppDelegate::showTrackView()
 {
   if (!trackView || !splitView) return;
   trackView->show();
+  splitView->refresh();  // the divider shows with the pane: sizes below count it
   // A width that was never stored (first run) takes the setting's default.
   int pane = derived.right_width;
   if (pane < kMinPaneWidth || pane >= kMaxPaneWidth) pane = config.intValue(key::right_width);
@@ -125,7 +126,11 @@ void AppDelegate::updateTableColumn()
 {
   const int list = derived.show_list;
   if (list == tw::kNoList) return;
-  const auto layout = tw::parseLayout(list, list == tw::kWayPointList ? derived.wp_table : derived.track_table);
+  const auto& stored = list == tw::kWayPointList ? derived.wp_table : derived.track_table;
+  // Nothing stored yet (first run): the columns as the application lays them out.
+  const auto layout = tw::parseLayout(list, !stored.empty() ? stored
+                                            : list == tw::kWayPointList ? tw::defaultWpTable()
+                                                                        : tw::defaultTrackTable());
   if (list == tw::kTrackList)
     for (const auto& l : layout)
       if (l.column == tw::ListColumn::Time) derived.time_width = l.width;
