@@ -48,10 +48,7 @@ void AppDelegate::inputMode()
   updatePosition(std::max(view.zoom, tw::kEditZoom), lat, lon);
   updateButton();
   redrawAllLayers();
-  if (derived.show_list != 0) {
-    derived.show_list = 1;
-    updateTable();
-  }
+  if (derived.show_list != 0) showTrackList();
 }
 
 namespace {
@@ -64,9 +61,11 @@ void enterSelectTool(AppDelegate& app, tw::EditMode tool)
   else
     app.updatePosition(tw::kEditZoom, app.view.lat, app.view.lon);
   app.updateButton();
-  if (app.derived.show_list != 0) {
-    app.derived.show_list = tool == tw::EditMode::Track ? 1 : 2;  // the tool's own list
-    app.updateTable();
+  if (app.derived.show_list != 0) {  // the tool's own list
+    if (tool == tw::EditMode::Track)
+      app.showTrackList();
+    else
+      app.showWayPointList();
   }
 }
 

@@ -104,6 +104,8 @@ TEST_F(ListWindow, PaneKeepsTheMapWideAndRemembersItsWidth)
   item("showWayPointList")->trigger();
   EXPECT_GT(paneWidth(), 0);
   EXPECT_EQ(d.derived.show_list, 2);
+  item("createNew")->trigger();  // an empty document: an empty list
+  EXPECT_EQ(list()->model()->rowCount(), 0);
 }
 
 TEST_F(ListWindow, RowsMoveTheMapAndMapHitsSelectRows)
