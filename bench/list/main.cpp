@@ -49,7 +49,8 @@ double snprintfFloorMs(const std::vector<tw::Track>& pts, std::string& out)
   char* p = out.data();
   for (size_t i = 0; i < pts.size(); ++i) {
     const tw::Track& t = pts[i];
-    const std::time_t s = std::time_t(std::chrono::duration_cast<std::chrono::seconds>(t.time->time_since_epoch()).count()) + 9 * 3600;
+    const auto since = std::chrono::duration_cast<std::chrono::seconds>(t.time->time_since_epoch());
+    const std::time_t s = std::time_t(since.count()) + 9 * 3600;
     std::tm tm{};
     gmtime_r(&s, &tm);
     int speed = 0;

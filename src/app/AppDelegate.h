@@ -509,8 +509,8 @@ class AppDelegate : public QObject {
   // Before the menus show the list items: a collapsed pane ends the list (layout kept).
   void checkCollapsedTrackView();
   void respondToSubviewChange();
-  // The copied text of one row, and of rows (the layout is saved first).
-  std::string getLine(int row) const;
+  // The copied text of rows, each as tw::appendTrackLine / appendWayPointLine writes it in the
+  // list's layout (saved first).
   std::string copyLines(std::vector<int> rows);
   void copy();  // the Edit menu: the rows selected in the list
   void moveWayPointUp(bool up);

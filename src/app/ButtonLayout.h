@@ -9,7 +9,11 @@
 
 namespace tw {
 
-enum class ToolButton { Base, Area, Prn, Edit, Input, Track, WayPoint, Back, Clear, Setup, Pdf, Print, Table, Graph, Range };
+enum class ToolButton {
+  Base, Area, Prn, Edit,                 // the mode buttons, slots 0–3
+  Input, Track, WayPoint, Back, Clear,   // edit tools
+  Setup, Pdf, Print, Table, Graph, Range
+};
 
 struct ButtonSlot {
   ToolButton button = ToolButton::Base;

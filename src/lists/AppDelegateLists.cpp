@@ -149,19 +149,6 @@ void AppDelegate::selectTableRow(int row)
 
 // ---- rows ----
 
-std::string AppDelegate::getLine(int row) const
-{
-  std::string out;
-  const int list = derived.show_list;
-  if (row < 0 || row >= rowCountOf(*this)) return out;
-  const auto columns = tw::layoutColumns(list, list == tw::kWayPointList ? derived.wp_table : derived.track_table);
-  if (list == tw::kTrackList)
-    tw::appendTrackLine(out, *doc.routes(), static_cast<size_t>(row), columns);
-  else
-    tw::appendWayPointLine(out, doc.waypoints[static_cast<size_t>(row)], static_cast<size_t>(row), columns);
-  return out;
-}
-
 std::string AppDelegate::copyLines(std::vector<int> rows)
 {
   saveTableStatus();
