@@ -233,7 +233,7 @@ TEST_F(ListWindow, WayPointRowsMoveAndAreRenamedInPlace)
 TEST_F(ListWindow, WebMapsAboutWholeTrackAndRecentFiles)
 {
   QStringList opened;
-  d.openUrl = [&](const QString& url) { opened << url; };
+  d.openURL = [&](const QUrl& url) { opened << url.toString(); };
   d.updatePosition(15, 35.625, 139.25);
   for (const char* c : {"showPemblo", "showQuorra", "showSallow", "showHelp"}) item(c)->trigger();
   EXPECT_EQ(opened.mid(0, 3), (QStringList{QStringLiteral("https://maps.gsi.go.jp/#15/35.625000/139.250000/"),
