@@ -403,9 +403,11 @@ class AppDelegate : public QObject {
   void movePosition(double x, double width);
   void thinout();
   void douglasPeucker(int target);
-  // Undo/redo titles or track menus changed; a pop-up should open (1 point, 2 waypoint).
+  // Undo/redo titles or track menus changed; a pop-up should open (1 point, 2 waypoint); a
+  // pop-up was hidden (editing.pointPopupShown / wayPointPopupShown say which stay).
   Q_SIGNAL void editMenusChanged();
   Q_SIGNAL void popupRequested(int kind);
+  Q_SIGNAL void popupsHidden();
   // ---- end editing ----
 
   // ---- view: viewport, layers, labels, overlay (src/view) ----

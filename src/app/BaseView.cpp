@@ -2,6 +2,7 @@
 
 #include <QAbstractButton>
 
+#include "view/PopupMenus.h"
 #include "view/Viewport.h"
 
 BaseView::BaseView(AppDelegate& d, QWidget* parent) : QWidget(parent)
@@ -9,6 +10,7 @@ BaseView::BaseView(AppDelegate& d, QWidget* parent) : QWidget(parent)
   setObjectName(QStringLiteral("baseView"));
   setMinimumSize(320, 240);
   for (size_t i = 0; i < layers_.size(); ++i) layers_[i] = createMapLayer(static_cast<MapLayer>(i), d, this);
+  new PopupMenus(d, this);
   restack();
 }
 

@@ -1,6 +1,7 @@
 // Controller glue of the edit tools and the point edits.
 #include <QMutexLocker>
 #include <algorithm>
+#include <utility>
 
 #include "analysis/Metrics.h"
 #include "app/AppDelegate.h"
@@ -27,6 +28,7 @@ void enterTool(AppDelegate& app, tw::EditMode tool)
   app.doc.select = tw::kNoIndex;
   app.doc.select_wp = tw::kNoIndex;
   app.editing.graphPointerShown = false;
+  app.hidePopupButton();  // it spoke of the selection just cleared
   app.updateGraph();
 }
 
@@ -92,7 +94,7 @@ void AppDelegate::displayNearPoint(int32_t x, int32_t y, bool hoverValid)
   if (doc.select >= 0) redrawAllLayers();
   doc.select = tw::kNoIndex;
   editing.graphPointerShown = false;
-  editing.pointPopupShown = false;
+  if (std::exchange(editing.pointPopupShown, false)) emit popupsHidden();
 }
 
 void AppDelegate::displayNearWayPoint(int32_t x, int32_t y, bool hoverValid)
@@ -109,7 +111,7 @@ void AppDelegate::displayNearWayPoint(int32_t x, int32_t y, bool hoverValid)
   if (derived.show_list == 2) selectTableRow(-1);
   if (doc.select_wp >= 0) redrawAllLayers();
   doc.select_wp = tw::kNoIndex;
-  editing.wayPointPopupShown = false;
+  if (std::exchange(editing.wayPointPopupShown, false)) emit popupsHidden();
 }
 
 // ---- point edits ----
@@ -178,8 +180,10 @@ void AppDelegate::showPopupButton()
 
 void AppDelegate::hidePopupButton()
 {
+  const bool shown = editing.pointPopupShown || editing.wayPointPopupShown;
   editing.pointPopupShown = false;
   editing.wayPointPopupShown = false;
+  if (shown) emit popupsHidden();
 }
 
 void AppDelegate::selectPopup(int item)

@@ -1,5 +1,6 @@
 // Controller glue of the waypoint edits, table-row deletion and waypoint attachment.
 #include <QMutexLocker>
+#include <utility>
 
 #include "analysis/Metrics.h"
 #include "app/AppDelegate.h"
@@ -61,7 +62,7 @@ void AppDelegate::addWayPoint(double lat, double lon)
 
 void AppDelegate::createWayPoint()
 {
-  editing.wayPointPopupShown = false;
+  if (std::exchange(editing.wayPointPopupShown, false)) emit popupsHidden();
   tw::WayPointValues v;
   v.lat = editing.select_lat;
   v.lon = editing.select_lon;
@@ -83,7 +84,7 @@ void AppDelegate::createWayPoint()
 void AppDelegate::editWayPointAtIndex(int index)
 {
   if (index < 0 || index >= static_cast<int>(doc.waypoints.size())) return;
-  editing.wayPointPopupShown = false;
+  if (std::exchange(editing.wayPointPopupShown, false)) emit popupsHidden();
   const tw::WayPoint& old = doc.waypoints[index];
   tw::WayPointValues v{old.lat, old.lon, old.name, old.elev};
   if (!runPanel(*this, v)) return;
@@ -103,7 +104,7 @@ void AppDelegate::deleteWayPoint()
 {
   const int i = doc.select_wp;
   if (i < 0 || i >= static_cast<int>(doc.waypoints.size())) return;
-  editing.wayPointPopupShown = false;
+  if (std::exchange(editing.wayPointPopupShown, false)) emit popupsHidden();
   if (!boxes().confirmMessage(QStringLiteral("確認"), QStringLiteral("ウェイポイントを削除します。よろしいですか？"))) return;
   backupData(tw::kActionDeleteWayPoint);
   doc.waypoints.erase(doc.waypoints.begin() + i);

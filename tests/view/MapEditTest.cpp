@@ -1,6 +1,10 @@
 // Editing on the main window's map with real key and mouse events on the overlay: what the
 // user does, and what the document, the read-out, the pop-ups and the saved file show after.
+#include <QAction>
+#include <QMenu>
+#include <QPushButton>
 #include <QSignalSpy>
+#include <QToolButton>
 
 #include "analysis/Metrics.h"
 #include "gpx/GpxReader.h"
@@ -20,6 +24,20 @@ class MapEdit : public twtest::MapWindowFixture {
     ASSERT_GE(d.view.zoom, 15);
   }
   QPointF pointAt(int i) const { return onMap(d.doc.routes()->at(i).x, d.doc.routes()->at(i).y); }
+  void click(QPointF at)
+  {
+    hover(at);
+    press(at);
+    release(at);
+  }
+  QPushButton* button(const char* name) { return window.findChild<QPushButton*>(name); }
+  QMenu* menuOf(const char* name) { return button(name)->findChild<QMenu*>(); }
+  QAction* item(const char* name, const char* text)  // as the user reads it
+  {
+    for (QAction* a : menuOf(name)->actions())
+      if (a->text() == QString::fromUtf8(text)) return a;
+    return nullptr;
+  }
 };
 
 struct DeleteKey {
@@ -122,8 +140,8 @@ TEST_F(MapEdit, PopupWayPointIsRoundedLikeTheKeysAndItsDragIsReadOut)
   const QPointF empty(300, 150);
   press(empty);
   release(empty);
-  ASSERT_TRUE(d.editing.createWayPointItem);
-  d.createWayPoint();  // the pop-up's create item
+  ASSERT_TRUE(menuOf("waypointButton")->isVisible());
+  item("waypointButton", "ウェイポイントを作成…")->trigger();
   ASSERT_EQ(d.doc.waypoints.size(), 3u);
   const tw::WayPoint made = d.doc.waypoints.back();
   EXPECT_EQ(made.lat, double(float(made.lat)));
@@ -138,6 +156,56 @@ TEST_F(MapEdit, PopupWayPointIsRoundedLikeTheKeysAndItsDragIsReadOut)
   EXPECT_EQ(info()->lon, d.doc.waypoints[2].lon);
   EXPECT_LT(d.doc.waypoints[2].lat, made.lat);
   release(mark + QPointF(20, 20));
+}
+
+TEST_F(MapEdit, PointPopupOpensAtThePointAndAddsTenPointsAsOneUndoStep)
+{
+  const QPointF at = pointAt(1);
+  click(at);
+  QPushButton* b = button("popupButton");
+  EXPECT_EQ(b->geometry().topLeft(), at.toPoint());  // the button hangs from the point
+  QMenu* menu = menuOf("popupButton");
+  ASSERT_TRUE(menu->isVisible());
+  EXPECT_EQ(menu->actions().at(0)->text(), QStringLiteral("ポイント 2"));
+  EXPECT_FALSE(menu->actions().at(0)->isEnabled());
+
+  item("popupButton", "この後に10点追加")->trigger();
+  ASSERT_EQ(d.doc.routes()->size(), 15u);
+  EXPECT_FALSE(b->isVisible());
+  window.action(QStringLiteral("undo"))->trigger();
+  EXPECT_EQ(d.doc.routes()->size(), 5u);
+
+  // Moving off the point takes the pop-up away.
+  click(at);
+  ASSERT_TRUE(b->isVisible());
+  hover(at + QPointF(60, 60));
+  EXPECT_FALSE(b->isVisible());
+}
+
+TEST_F(MapEdit, WayPointPopupOffersCreateOnEmptyMapAndEditDeleteOnAWayPoint)
+{
+  d.wayPointMode();
+  d.runWayPointPanel = [](tw::WayPointValues& v) {
+    v.name = "休憩所";
+    return true;
+  };
+  const tw::WayPoint& w = d.doc.waypoints[0];
+  for (bool onWayPoint : {false, true}) {
+    click(onWayPoint ? onMap(w.x, w.y) : QPointF(300, 150));
+    ASSERT_TRUE(menuOf("waypointButton")->isVisible()) << onWayPoint;
+    std::vector<bool> shown;  // create, edit, delete
+    for (QAction* a : menuOf("waypointButton")->actions()) shown.push_back(a->isVisible());
+    EXPECT_EQ(shown, (std::vector<bool>{!onWayPoint, onWayPoint, onWayPoint})) << onWayPoint;
+  }
+  EXPECT_EQ(button("waypointButton")->geometry().topLeft(), onMap(w.x, w.y).toPoint());
+  item("waypointButton", "ウェイポイントを編集…")->trigger();
+  EXPECT_EQ(d.doc.waypoints[0].name, "休憩所");
+
+  // Leaving edit mode takes the pop-up away.
+  click(onMap(w.x, w.y));
+  ASSERT_TRUE(button("waypointButton")->isVisible());
+  window.baseButton->click();
+  EXPECT_FALSE(button("waypointButton")->isVisible());
 }
 
 }  // namespace
