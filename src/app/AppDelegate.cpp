@@ -31,6 +31,7 @@ AppDelegate::AppDelegate(Seams seams, QObject* parent) : QObject(parent), seams_
   screen = mainScreenFrame();
   loadConfig();
   tw::copyColors(config, derived);
+  openTileCache();
   markers = loadMarkerImages();
 
   connect(&timer, &QTimer::timeout, this, &AppDelegate::timerProc);
@@ -48,6 +49,7 @@ AppDelegate::~AppDelegate()
   drawTimer.stop();
   messTimer.stop();
   stopDownloads();
+  waitForOffline();
   queue.waitForDone();
 }
 

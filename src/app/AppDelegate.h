@@ -34,6 +34,7 @@
 #include "elevation/DemStore.h"
 #include "net/HttpClient.h"
 #include "net/WebFetch.h"
+#include "tiles/DiskCache.h"
 #include "tiles/Tile.h"
 #include "tiles/TilePlan.h"
 #include "tiles/TileStore.h"
@@ -286,6 +287,18 @@ class AppDelegate : public QObject {
   // or the network flag. The destructor still waits for the (now short) workers.
   void stopDownloads();
   std::atomic<bool> downloads_stopped{false};
+  // Tiles kept on disk between runs (map and DEM), read by the workers before any request;
+  // its folder comes from TARNWICK_CACHE_DIR or the user's cache folder, its cap from
+  // `tile_cache_mb`. Thread-safe on its own.
+  std::unique_ptr<tw::DiskCache> tileCache;
+  void openTileCache();
+  // "オフライン用に地図を保存…": the selected GSI map's tiles of zooms 12–16 and the DEM tiles
+  // around the active track go to the disk cache, two requests at a time, with a progress
+  // dialog whose cancel stops it. Refused for OpenStreetMap and above 5,000 tiles.
+  void prepareOffline();
+  struct OfflineJob;
+  std::shared_ptr<OfflineJob> offlineJob;  // the preparation running (main thread)
+  void waitForOffline();                    // cancels it and waits (shutting down)
   // The last step of updateLocation: plan, evict, sort and enqueue.
   void planTiles();
   // Lists the request and queues one getTile operation (main thread; also requestElevation).

@@ -89,6 +89,7 @@ const ConfigKeySpec kSchema[] = {
     I(key::dem_mode, 0, 0, 1),
     {key::frame, ConfigKind::Frame, 0, false, {}, 0, 0},
     {key::update_base, ConfigKind::String, 0, false, "", 0, 0},
+    I(key::tile_cache_mb, 1024, 0, 1048576),
 };
 
 constexpr std::string_view kTrackIds[] = {"no", "time", "elev", "lat", "lon", "dist", "speed"};

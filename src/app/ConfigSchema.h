@@ -88,6 +88,8 @@ inline constexpr std::string_view dem_mode = "dem_mode";
 inline constexpr std::string_view frame = "frame";
 // Root address of the update server ("https://host"); empty: no update notice is asked for.
 inline constexpr std::string_view update_base = "update_base";
+// Megabytes of map and DEM tiles kept on disk; 0 keeps none.
+inline constexpr std::string_view tile_cache_mb = "tile_cache_mb";
 // Beside the dictionary, like the list layouts: the recently opened files, newest first.
 inline constexpr std::string_view recent_files = "recent_files";
 }  // namespace key

@@ -131,6 +131,7 @@ void MainWindow::buildMenus()
   addItem(view, S("写真"), S("mapPhoto"));
   addItem(view, S("OpenStreetMap"), S("mapOSM"));
   addItem(view, S("地図切り替え"), S("changeMap"));
+  addItem(view, S("オフライン用に地図を保存…"), S("prepareOffline"));
   view->addSeparator();
   addItem(view, S("拡大"), S("zoomIn"))->setShortcut(QKeySequence::ZoomIn);
   addItem(view, S("縮小"), S("zoomOut"))->setShortcut(QKeySequence::ZoomOut);
@@ -188,6 +189,7 @@ void MainWindow::buildMenus()
   wire(S("mapPhoto"), [d] { d->mapPhoto(); });
   wire(S("mapOSM"), [d] { d->mapOSM(); });
   wire(S("changeMap"), [d] { d->changeMap(); });
+  wire(S("prepareOffline"), [d] { d->prepareOffline(); });
   wire(S("zoomIn"), [d] { d->zoomIn(); });
   wire(S("zoomOut"), [d] { d->zoomOut(); });
   // Text fields paste for themselves; anywhere else a pasted route link is imported.

@@ -119,6 +119,7 @@ MenuItemState validateMenuItem(std::string_view c, const MenuInputs& in)
   if (c == "showRest") return tick(true, in.show_rest != 0, in.show_rest != 0 ? "drink_on" : "drink");
   if (c == "toggleFullScreen") return imageOf(true, in.fullScreen, "fullscreen_off", "fullscreen");
   if (c == "changeMap") return enabledIf(m != Mode::Print);
+  if (c == "prepareOffline") return enabledIf(docModes && !in.outside && hasPoints);
   return {};
 }
 

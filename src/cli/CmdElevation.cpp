@@ -6,9 +6,12 @@
 
 #include "cli/CliCommands.h"
 #include "cli/CliDocument.h"
+#include "elevation/DemParse.h"
 #include "elevation/ElevationBatch.h"
 #include "net/QtHttpClient.h"
+#include "tiles/DiskCache.h"
 #include "tiles/Hosts.h"
+#include "tiles/TileFetch.h"
 #include "tiles/TileUrl.h"
 
 namespace twcli {
@@ -16,6 +19,19 @@ namespace twcli {
 namespace {
 
 constexpr int kDemTimeoutMs = 60000;
+
+// A DEM tile from the cache (kept for good, a missing one for its day), else from the server.
+tw::DemAnswer fetchDem(HttpClient& http, tw::DiskCache& cache, const tw::Tile& k)
+{
+  const tw::CacheKey key = tw::cacheKey(k);
+  if (auto e = cache.get(key); e && (e->status == 200 || e->fresh(cache.now()))) {
+    const auto model = k.type == tw::kTileDem5A ? tw::DemModel::DEM5A : tw::DemModel::DEM10B;
+    if (tw::demTileFromAnswer(k.x, k.y, model, e->status, e->body)) return {false, e->status, std::move(e->body)};
+    cache.remove(key);
+  }
+  const HttpResult h = tw::fetchAndKeep(http, &cache, k, kDemTimeoutMs);
+  return {h.transportError, h.status, h.body.toStdString()};
+}
 
 int usageError()
 {
@@ -68,13 +84,12 @@ int cmdElevation(const Args& args)
   char* argv[] = {name, nullptr};
   QCoreApplication app(argc, argv);
   QtHttpClient http;
+  tw::DiskCache cache(tw::DiskCache::defaultRoot(), tw::kCacheCapBytes);
+  cache.onWriteFailure = [] { std::fprintf(stderr, "tarnwick-cli: the tile cache folder is not writable; nothing is kept\n"); };
   std::mutex printing;
   const tw::BatchResult r = tw::fillDocumentElevations(
       doc, dem5a, recalc,
-      [&](const tw::Tile& k) {
-        const HttpResult h = http.get(QString::fromStdString(tw::tileUrl(k)), kDemTimeoutMs);
-        return tw::DemAnswer{h.transportError, h.status, h.body.toStdString()};
-      },
+      [&](const tw::Tile& k) { return fetchDem(http, cache, k); },
       [&](std::size_t done, std::size_t needed) {
         std::lock_guard<std::mutex> guard(printing);
         std::fprintf(stderr, "DEM tiles %zu/%zu\n", done, needed);

@@ -23,6 +23,7 @@ const Command kCommands[] = {
     {"elevation", twcli::cmdElevation, "elevation IN.gpx -o OUT.gpx [--dem 10b|5a] [--recalc]"},
     {"import", twcli::cmdImport, "import URL -o OUT.gpx"},
     {"points", twcli::cmdPoints, "points IN.gpx [--track N] [--waypoints] [-o OUT.tsv]"},
+    {"prefetch", twcli::cmdPrefetch, "prefetch IN.gpx [--zoom 12-16] [--map std|pale|photo]"},
 };
 
 void usage()

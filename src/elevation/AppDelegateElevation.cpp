@@ -7,7 +7,7 @@
 #include "elevation/DemParse.h"
 #include "elevation/ElevationFill.h"
 #include "elevation/ElevationPlan.h"
-#include "tiles/TileUrl.h"
+#include "tiles/TileFetch.h"
 
 namespace {
 
@@ -35,8 +35,21 @@ int showDemPanel(AppDelegate& app)
 bool AppDelegate::downloadElevation(const tw::Tile& k)
 {
   const bool dem5a = k.type == tw::kTileDem5A;
-  const QString url = QString::fromStdString(tw::tileUrl(k));
-  const HttpResult result = http() ? http()->get(url, kDemTimeoutMs) : HttpResult{0, {}, true};
+  const tw::DemModel model = dem5a ? tw::DemModel::DEM5A : tw::DemModel::DEM10B;
+  tw::DiskCache* cache = tileCache.get();
+  // DEM tiles on disk never go stale; a remembered missing tile counts for its day only.
+  if (auto known = cache ? cache->get(tw::cacheKey(k)) : std::nullopt;
+      known && (known->status == 200 || known->fresh(cache->now()))) {
+    if (auto e = tw::demTileFromAnswer(k.x, k.y, model, known->status, known->body)) {
+      if (!checkNeeds(k)) return true;
+      demStore.add(std::move(e), dem5a);
+      graph_needs_draw = true;
+      return true;
+    }
+    cache->remove(tw::cacheKey(k));
+  }
+  const HttpResult result =
+      http() ? tw::fetchAndKeep(*http(), cache, k, kDemTimeoutMs) : HttpResult{0, {}, true, false, {}};
   if (result.cancelled) return false;  // shutting down: the recalculation and network flag stay as they are
   if (result.transportError) {
     // A running recalculation is abandoned; its points stay unknown until asked for again.
@@ -48,9 +61,12 @@ bool AppDelegate::downloadElevation(const tw::Tile& k)
   tileStore.net_ok = true;
   if (!checkNeeds(k)) return true;
 
-  auto e = tw::demTileFromAnswer(k.x, k.y, dem5a ? tw::DemModel::DEM5A : tw::DemModel::DEM10B, result.status,
+  auto e = tw::demTileFromAnswer(k.x, k.y, model, result.status,
                                  std::string_view(result.body.constData(), std::size_t(result.body.size())));
-  if (!e) return false;  // malformed: asked for again at the next requestElevation
+  if (!e) {
+    if (cache) cache->remove(tw::cacheKey(k));
+    return false;  // malformed: asked for again at the next requestElevation
+  }
 
   demStore.add(std::move(e), dem5a);
   graph_needs_draw = true;

@@ -49,7 +49,7 @@ void QtHttpClient::cancel()
     QMetaObject::invokeMethod(reply, [reply] { reply->abort(); }, Qt::QueuedConnection);
 }
 
-HttpResult QtHttpClient::get(const QString& url, int timeoutMs)
+HttpResult QtHttpClient::get(const QString& url, int timeoutMs, const HttpHeaders& headers)
 {
   HttpResult result;
   const QUrl target(url);
@@ -63,6 +63,7 @@ HttpResult QtHttpClient::get(const QString& url, int timeoutMs)
   request.setHeader(QNetworkRequest::UserAgentHeader, userAgent());
   request.setAttribute(QNetworkRequest::CacheLoadControlAttribute, QNetworkRequest::AlwaysNetwork);
   request.setAttribute(QNetworkRequest::CacheSaveControlAttribute, false);
+  for (const auto& [name, value] : headers) request.setRawHeader(name, value);
 
   QEventLoop loop;
   QNetworkReply* reply = manager.get(request);
@@ -104,6 +105,7 @@ HttpResult QtHttpClient::get(const QString& url, int timeoutMs)
     result.transportError = true;
   } else {
     result.status = status.toInt();
+    result.headers = reply->rawHeaderPairs();
     result.body = reply->readAll();
     if (result.body.size() > maxBody_) {
       result.body.clear();

@@ -16,7 +16,8 @@ class QtHttpClient : public HttpClient {
   static constexpr qint64 kDefaultMaxBody = 4 * 1024 * 1024;
 
   explicit QtHttpClient(qint64 maxBodyBytes = kDefaultMaxBody) : maxBody_(maxBodyBytes) {}
-  HttpResult get(const QString& url, int timeoutMs) override;
+  using HttpClient::get;
+  HttpResult get(const QString& url, int timeoutMs, const HttpHeaders& headers) override;
   void cancel() override;
 
   // "Tarnwick/<version>", sent with every request (the OpenStreetMap tile policy asks for it).

@@ -1,9 +1,11 @@
 // The download queue and the map kind commands of the controller: glue over the TileStore
 // (tiles/TileStore.h) and tiles/TilePlan.h.
+#include <QMetaObject>
 #include <QThread>
 
 #include "app/AppDelegate.h"
 #include "tiles/TileDecode.h"
+#include "tiles/TileFetch.h"
 #include "tiles/TileUrl.h"
 
 namespace {
@@ -22,6 +24,23 @@ bool refuseOutside(AppDelegate& app)
   return true;
 }
 }  // namespace
+
+void AppDelegate::openTileCache()
+{
+  const auto cap = uint64_t(std::max<int64_t>(config.intValue(tw::key::tile_cache_mb), 0)) << 20;
+  tileCache = std::make_unique<tw::DiskCache>(tw::DiskCache::defaultRoot(), cap);
+  // Said once, from a worker: the map keeps coming from the network.
+  tileCache->onWriteFailure = [this] {
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+          boxes().alertMessage(QStringLiteral("エラー"),
+                               QStringLiteral("タイルのキャッシュフォルダに書き込めません。\n"
+                                              "地図はネットワークから読み込みます。"));
+        },
+        Qt::QueuedConnection);
+  };
+}
 
 void AppDelegate::planTiles()
 {
@@ -76,18 +95,49 @@ void AppDelegate::getTile(const tw::Tile& k)
 
 bool AppDelegate::downloadImage(const tw::Tile& k)
 {
-  const QString url = QString::fromStdString(tw::tileUrl(k));
-  const HttpResult result = http() ? http()->get(url, kTileTimeoutMs) : HttpResult{0, {}, true};
+  const bool print = tileStore.needs().mode == tw::Mode::Print;
+  tw::DiskCache* cache = tileCache.get();
+  std::optional<tw::CacheEntry> known = cache ? cache->get(tw::cacheKey(k)) : std::nullopt;
+  if (known) {
+    const bool fresh = known->fresh(cache->now());
+    MapImagePtr tile = known->status == 200 ? tw::makeMapImage(QByteArray::fromStdString(known->body), k, print)
+                                            : tw::makePlaceholder(k);
+    if (!tile) {
+      cache->remove(tw::cacheKey(k));  // a body that no longer decodes is a miss
+      known.reset();
+    } else if (known->status != 200 && !fresh) {
+      known.reset();  // the server had no tile a day ago: ask again
+    } else {
+      if (tileStore.addImage(std::move(tile))) map_needs_draw = true;
+      // A stale tile stays shown while it is asked for again, unless the network is down.
+      if (fresh || !tileStore.net_ok || known->status != 200) return true;
+    }
+  }
 
+  const HttpResult result = http() ? tw::fetchAndKeep(*http(), cache, k, kTileTimeoutMs, known ? &*known : nullptr)
+                                   : HttpResult{0, {}, true, false, {}};
   if (result.cancelled) return true;  // shutting down: no verdict on the network, nothing cached
+  if (result.transportError)
+    tileStore.net_ok = false;
+  else if (result.status == 200 || result.status == 304)
+    tileStore.net_ok = true;
+
+  if (known) {
+    // Shown already: only a new body replaces it (a 304 refreshed the stamp, errors keep it).
+    if (result.status != 200) return true;
+    if (MapImagePtr tile = tw::makeMapImage(result.body, k, print)) {
+      if (tileStore.replaceImage(std::move(tile))) map_needs_draw = true;
+    } else {
+      cache->remove(tw::cacheKey(k));
+    }
+    return true;
+  }
 
   MapImagePtr tile;
-  if (result.transportError) {
-    tileStore.net_ok = false;
-  } else if (result.status == 200) {
-    tileStore.net_ok = true;
+  if (result.status == 200) {
     if (!checkNeeds(k)) return true;
-    tile = tw::makeMapImage(result.body, k, tileStore.needs().mode == tw::Mode::Print);
+    tile = tw::makeMapImage(result.body, k, print);
+    if (!tile) tw::keepMissing(cache, k);
   }
   // Transport errors, other statuses and bodies that are not images all cache the placeholder,
   // so the tile is not fetched again while it stays in view.

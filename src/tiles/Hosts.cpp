@@ -16,7 +16,7 @@ std::string fromEnv(const char* name, const char* fallback)
 }  // namespace
 
 std::string gsiBase() { return fromEnv("TARNWICK_GSI_BASE", "https://cyberjapandata.gsi.go.jp"); }
-std::string osmBase() { return fromEnv("TARNWICK_OSM_BASE", "https://{s}.tile.openstreetmap.org"); }
+std::string osmBase() { return fromEnv("TARNWICK_OSM_BASE", "https://tile.openstreetmap.org"); }
 std::string gsiMapsBase() { return fromEnv("TARNWICK_GSI_MAPS_BASE", "https://maps.gsi.go.jp"); }
 
 }  // namespace tw

@@ -8,8 +8,8 @@ namespace tw {
 
 // GSI tile server root (map and DEM tiles); TARNWICK_GSI_BASE overrides it.
 std::string gsiBase();
-// OpenStreetMap tile server root with "{s}" where the host letter goes;
-// TARNWICK_OSM_BASE overrides it (without "{s}" every letter maps to the same host).
+// OpenStreetMap tile server root (one host; its sub-domain letters are no longer wanted);
+// TARNWICK_OSM_BASE overrides it, and an override containing "{s}" gets the a/b/c letter.
 std::string osmBase();
 // GSI web map site (help pages); TARNWICK_GSI_MAPS_BASE overrides it.
 std::string gsiMapsBase();

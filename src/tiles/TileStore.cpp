@@ -75,6 +75,17 @@ bool TileStore::addImage(MapImagePtr image)
   return true;
 }
 
+bool TileStore::replaceImage(MapImagePtr image)
+{
+  std::lock_guard guard(mutex_);
+  for (MapImagePtr& m : images_)
+    if (tw::sameMapTile(m->tile, image->tile)) {
+      m = std::move(image);
+      return true;
+    }
+  return false;
+}
+
 void TileStore::removeTiles(const tw::DRect& backRect, int32_t zoom, tw::Mode mode, const tw::DRect& elevRect)
 {
   std::lock_guard guard(mutex_);

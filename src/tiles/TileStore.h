@@ -33,6 +33,8 @@ class TileStore {
   // A finished map tile: the needs test and the append under one lock, so a tile planned twice
   // (map kind changed and back while in flight) is cached once. False when it is not wanted.
   bool addImage(MapImagePtr image);
+  // A newer body of a cached tile takes its place; false when the tile is no longer cached.
+  bool replaceImage(MapImagePtr image);
   // Eviction (main thread): map tiles outside backRect, then the DEM caches by their rule.
   void removeTiles(const tw::DRect& backRect, int32_t zoom, tw::Mode mode, const tw::DRect& elevRect);
   void clearImages();

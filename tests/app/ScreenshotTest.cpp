@@ -1,4 +1,5 @@
 // The desktop program itself: command line, --screenshot, and the window it shows.
+#include <QBuffer>
 #include <QElapsedTimer>
 #include <QImage>
 #include <QImageReader>
@@ -83,6 +84,45 @@ TEST(Screenshot, WritesTheWindowWithItsTitle)
   EXPECT_EQ(img.width(), 640);
   EXPECT_GE(img.height(), 480);  // the menu bar may sit above the requested client area
   EXPECT_FALSE(QFile::exists(ConfigStore::defaultPath()));  // a screenshot run leaves the settings alone
+}
+
+// The tiles of a first run are kept on disk: a second run asks the server for none, and with
+// the server gone a third one still shows them.
+TEST(Screenshot, SecondRunReadsTheDiskCacheAndWorksOffline)
+{
+  LoopbackHttpServer server;
+  ASSERT_TRUE(server.start());
+  QImage red(256, 256, QImage::Format_RGB32);
+  red.fill(qRgb(230, 20, 20));
+  QByteArray png;
+  QBuffer buf(&png);
+  buf.open(QIODevice::WriteOnly);
+  red.save(&buf, "PNG");
+  server.setFallbackBody(png.toStdString());
+  server.setBehaviour("/xyz/dem", LoopbackHttpServer::Behaviour::NotFound);
+  QTemporaryDir dir;
+  const QByteArray before = qgetenv("TARNWICK_CACHE_DIR");
+  qputenv("TARNWICK_CACHE_DIR", dir.filePath("cache").toUtf8());
+  auto shoot = [&](const char* name) {
+    const QString out = dir.filePath(name);
+    const ProcessRun r = runTarnwick({"--screenshot", out, "--size", "640x480", QStringLiteral(TW_SAMPLE_GPX)},
+                                     QString::fromStdString(server.baseUrl()));
+    EXPECT_EQ(r.exitCode, 0) << r.err.toStdString();
+    const QImage img(out);
+    int n = 0;
+    for (int y = 0; y < img.height(); ++y)
+      for (int x = 0; x < img.width(); ++x) n += img.pixel(x, y) == qRgb(230, 20, 20);
+    return n;
+  };
+  const int first = shoot("1.png");
+  const size_t fetched = server.requestCount();
+  EXPECT_GT(first, 640 * 480 / 4);
+  EXPECT_GT(server.countPrefix("/xyz/std/"), 4u);
+  EXPECT_EQ(shoot("2.png"), first);
+  EXPECT_EQ(server.requestCount(), fetched);
+  server.stop();
+  EXPECT_EQ(shoot("3.png"), first);
+  qputenv("TARNWICK_CACHE_DIR", before);
 }
 
 TEST(Screenshot, BadUsageAndUnwritableOutput)

@@ -36,14 +36,16 @@ class CliElevationTest : public ::testing::Test {
     std::ofstream(dir / "in.gpx") << tw::buildGPXText(tracks, {}, 0, true);  // −100 reads back as unknown
   }
   // Exit status and stderr of `tarnwick-cli elevation in.gpx ARGS`.
-  std::pair<int, std::string> run(const std::string& args)
+  std::pair<int, std::string> run(const std::string& args) { return cli("elevation '" + in() + "' " + args); }
+  std::pair<int, std::string> cli(const std::string& args)
   {
     const fs::path err = dir / "err.txt";
-    const std::string cmd = "TARNWICK_GSI_BASE='" + server.baseUrl() + "' '" TW_CLI "' elevation '" +
-                            (dir / "in.gpx").string() + "' " + args + " 2>'" + err.string() + "'";
+    const std::string cmd = "TARNWICK_GSI_BASE='" + server.baseUrl() + "' TARNWICK_CACHE_DIR='" + (dir / "cache").string() +
+                            "' '" TW_CLI "' " + args + " 2>'" + err.string() + "'";
     const int rc = std::system(cmd.c_str());
     return {WIFEXITED(rc) ? WEXITSTATUS(rc) : -1, twtest::readFile(err.string())};
   }
+  std::string in() const { return (dir / "in.gpx").string(); }
   bool wrote(const char* ele) { return twtest::readFile(out()).find(ele) != std::string::npos; }
   std::string out() const { return (dir / "out.gpx").string(); }
   void serve(bool dem5a, int x, const std::string& body)
@@ -72,6 +74,11 @@ TEST_F(CliElevationTest, FillsMissingElevationsFiveFetchesAtOnce)
   EXPECT_TRUE(wrote("<ele>123.40</ele>") && wrote("<ele>500.00</ele>") && wrote("<ele>45.00</ele>"));
   EXPECT_EQ(server.requestCount(), 12u);  // the malformed tile is not asked for again
   EXPECT_EQ(server.maxConcurrent(), 5);
+  server.clearLog();  // a second run reads the disk cache and asks only for the malformed tile again
+  ASSERT_EQ(run("-o " + out()).first, 0);
+  EXPECT_EQ(server.requests().at(0).path, "/xyz/dem/14/" + std::to_string(TX + 2) + "/6450.txt");
+  EXPECT_EQ(server.requestCount(), 1u);
+  EXPECT_TRUE(wrote("<ele>123.40</ele>"));
 }
 
 TEST_F(CliElevationTest, Dem5AGapsAreFilledFromDem10B)
@@ -98,4 +105,31 @@ TEST_F(CliElevationTest, FailuresAndBadArguments)
   EXPECT_EQ(run("-o " + out() + " --dem 1m").first, 2);
   fs::remove(dir / "in.gpx");
   EXPECT_EQ(run("-o " + out()).first, 1);
+}
+
+// tarnwick-cli prefetch: the map tiles of the zooms and the DEM tiles around the track into the
+// cache, two requests at a time, none again on a second run; OpenStreetMap and areas of more
+// than 5,000 tiles are refused.
+TEST_F(CliElevationTest, PrefetchKeepsTheAreaTwoRequestsAtATime)
+{
+  server.setFallbackBody("tile");
+  server.setResponseDelayMs(5);
+  const auto [status, err] = cli("prefetch '" + in() + "' --zoom 14-15 --map pale");
+  ASSERT_EQ(status, 0) << err;
+  const size_t n = server.requestCount();
+  const size_t z14 = server.countPrefix("/xyz/pale/14/"), z15 = server.countPrefix("/xyz/pale/15/");
+  EXPECT_EQ(z14 + z15 + server.countPrefix("/xyz/dem/14/"), n);
+  EXPECT_GT(z15, z14);
+  EXPECT_EQ(server.maxConcurrent(), 2);
+  EXPECT_EQ(cli("prefetch '" + in() + "' --zoom 14-15 --map pale").first, 0);
+  EXPECT_EQ(server.requestCount(), n);
+
+  const auto osm = cli("prefetch '" + in() + "' --map osm");
+  EXPECT_EQ(osm.first, 1);
+  EXPECT_NE(osm.second.find("OpenStreetMap tiles are not downloaded in bulk"), std::string::npos) << osm.second;
+  writeGpx({pointIn(TX, 10, 10), pointIn(TX + 40, 10, 10)});
+  const auto many = cli("prefetch '" + in() + "' --zoom 12-18");
+  EXPECT_EQ(many.first, 1);
+  EXPECT_NE(many.second.find("are more than 5000"), std::string::npos) << many.second;
+  EXPECT_EQ(server.requestCount(), n);
 }

@@ -11,10 +11,20 @@
 
 namespace twtest {
 
+// A tile cache folder of its own for one controller, set before the controller opens it, so
+// no test sees another's tiles or writes to the user's cache.
+struct TestCacheDir {
+  QByteArray before = qgetenv("TARNWICK_CACHE_DIR");
+  QTemporaryDir dir;
+  TestCacheDir() { qputenv("TARNWICK_CACHE_DIR", dir.path().toUtf8()); }
+  ~TestCacheDir() { qputenv("TARNWICK_CACHE_DIR", before); }
+};
+
 template <class Boxes = ScriptedMessageBoxes>
 class ControllerFixture : public ::testing::Test {
  protected:
   QTemporaryDir dir;
+  TestCacheDir cacheDir;
   Boxes boxes;
   AppDelegate d{{&boxes, nullptr}};
 

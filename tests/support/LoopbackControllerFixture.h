@@ -10,6 +10,7 @@
 
 #include "app/AppDelegate.h"
 #include "net/QtHttpClient.h"
+#include "support/ControllerFixture.h"
 #include "support/LoopbackHttpServer.h"
 
 namespace twtest {
@@ -43,6 +44,7 @@ class LoopbackControllerFixture : public ::testing::Test {
   }
 
   LoopbackHttpServer server;
+  TestCacheDir cacheDir;
   ScriptedMessageBoxes boxes;
   QtHttpClient http;
   std::unique_ptr<AppDelegate> app;

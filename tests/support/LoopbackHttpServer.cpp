@@ -28,11 +28,12 @@ bool sendAll(int fd, const char* data, size_t n)
 
 bool sendAll(int fd, const std::string& s) { return sendAll(fd, s.data(), s.size()); }
 
-void sendResponse(int fd, int status, const std::string& body)
+void sendResponse(int fd, int status, const std::string& body, const std::string& extra = {})
 {
-  const char* text = status == 200 ? "OK" : status == 404 ? "Not Found" : "Internal Server Error";
-  const std::string head = "HTTP/1.1 " + std::to_string(status) + ' ' + text + "\r\nContent-Length: " +
-                           std::to_string(body.size()) + "\r\nConnection: close\r\n\r\n";
+  const char* text = status == 200 ? "OK" : status == 304 ? "Not Modified" : status == 404 ? "Not Found" : "Internal Server Error";
+  const std::string length = status == 304 ? "" : "Content-Length: " + std::to_string(body.size()) + "\r\n";
+  const std::string head = "HTTP/1.1 " + std::to_string(status) + ' ' + text + "\r\n" + length + extra +
+                           "Connection: close\r\n\r\n";
   if (sendAll(fd, head)) sendAll(fd, body);
 }
 
@@ -217,9 +218,11 @@ void LoopbackHttpServer::serveConnection(int fd)
   std::istringstream first(head);
   first >> req.method >> req.path;
   req.userAgent = headerValue(head, "user-agent");
+  req.ifNoneMatch = headerValue(head, "if-none-match");
+  req.ifModifiedSince = headerValue(head, "if-modified-since");
 
   Behaviour b;
-  std::string body;
+  std::string body, extra;
   bool found;
   int delay, stall;
   size_t oversized;
@@ -233,6 +236,7 @@ void LoopbackHttpServer::serveConnection(int fd)
     stall = stallMs_;
     oversized = oversizedBytes_;
     declared = declaredBytes_ ? declaredBytes_ : oversized;
+    extra = extraHeaders_;
     index = log_.size();
     log_.push_back(req);
   }
@@ -243,7 +247,8 @@ void LoopbackHttpServer::serveConnection(int fd)
   --open_;
 
   switch (b) {
-    case Behaviour::Serve: sendResponse(fd, found ? 200 : 404, found ? body : "not found"); break;
+    case Behaviour::Serve: sendResponse(fd, found ? 200 : 404, found ? body : "not found", found ? extra : ""); break;
+    case Behaviour::NotModified: sendResponse(fd, 304, "", extra); break;
     case Behaviour::NotFound: sendResponse(fd, 404, "not found"); break;
     case Behaviour::ServerError: sendResponse(fd, 500, "server error"); break;
     case Behaviour::Stall:

@@ -30,11 +30,14 @@ class LoopbackHttpServer {
     Garbage,      // bytes that are not HTTP, then close
     Oversized,    // 200 with a body of oversizedBytes
     Undeclared,   // 200 with a body of oversizedBytes and no Content-Length (ended by closing)
+    NotModified,  // 304 without a body
   };
   struct Request {
     std::string method;
     std::string path;
     std::string userAgent;
+    std::string ifNoneMatch;
+    std::string ifModifiedSince;
     std::chrono::steady_clock::time_point arrived;
     std::chrono::steady_clock::time_point finished;
     int openAtArrival = 0;  // requests received and not yet answered, this one included
@@ -60,6 +63,9 @@ class LoopbackHttpServer {
   void setRewrite(const std::string& from, const std::string& to) { locked([&] { rewrites_.emplace_back(from, to); }); }
   // Served for any path that has no file or body of its own (instead of 404).
   void setFallbackBody(std::string body) { locked([&] { fallback_ = std::move(body), hasFallback_ = true; }); }
+
+  // Header lines ("Name: value\r\n" each) added to every 200 and 304 answer.
+  void setResponseHeaders(std::string lines) { locked([&] { extraHeaders_ = std::move(lines); }); }
 
   // Behaviour for request paths starting with `prefix` (longest prefix wins); default Serve.
   void setBehaviour(const std::string& prefix, Behaviour b) { locked([&] { rules_[prefix] = b; }); }
@@ -131,6 +137,7 @@ class LoopbackHttpServer {
   bool held_ = false;
   int holdLimitMs_ = 10000;
   std::vector<Request> log_;
+  std::string extraHeaders_;
 };
 
 }  // namespace twtest

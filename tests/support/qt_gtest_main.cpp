@@ -9,6 +9,9 @@ int main(int argc, char** argv)
   // Never read or write the user's real settings.
   QTemporaryDir configDir;
   qputenv("TARNWICK_CONFIG_DIR", configDir.path().toUtf8());
+  // Nor its tile cache (fixtures give each controller a folder of its own).
+  QTemporaryDir cacheDir;
+  qputenv("TARNWICK_CACHE_DIR", cacheDir.path().toUtf8());
   QApplication app(argc, argv);
   ::testing::InitGoogleTest(&argc, argv);
   return RUN_ALL_TESTS();

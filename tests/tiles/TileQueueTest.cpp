@@ -4,11 +4,16 @@
 #include <gtest/gtest.h>
 
 #include <QBuffer>
+#include <QElapsedTimer>
+#include <QFile>
 #include <QImage>
+#include <QTemporaryDir>
 #include <algorithm>
 #include <set>
 
+#include "app/MainWindow.h"
 #include "support/LoopbackControllerFixture.h"
+#include "tiles/OfflinePlan.h"
 #include "tiles/TileDecode.h"
 
 using twtest::LoopbackHttpServer;
@@ -88,7 +93,7 @@ TEST_F(TileQueueTest, BadAnswersBecomePlaceholdersAndSetTheNetworkFlag)
   }
 }
 
-TEST_F(TileQueueTest, TilesAreFetchedOnceWhileInViewAndAgainAfterEviction)
+TEST_F(TileQueueTest, TilesAreFetchedOnceWhileInViewAndComeFromDiskAfterEviction)
 {
   server.setDefaultBehaviour(B::NotFound);
   server.hold();
@@ -104,11 +109,106 @@ TEST_F(TileQueueTest, TilesAreFetchedOnceWhileInViewAndAgainAfterEviction)
   planAt(150, 50, 12);
   ASSERT_TRUE(waitIdle());
   EXPECT_FALSE(cached(100, 50));
+  planAt(100, 50, 12);  // the missing tiles are remembered on disk for a day
+  ASSERT_TRUE(waitIdle());
+  EXPECT_EQ(server.requestCount(), 30u);
+  EXPECT_EQ(server.countPrefix("/xyz/std/12/100/50.png"), 1u);
+  EXPECT_EQ(app->tileStore.images().size(), 15u);
+}
+
+// Stale tiles on disk show at once and are asked for again with their validators; a 304
+// refreshes their stamp; with the server gone they stay shown and the alert comes once.
+TEST_F(TileQueueTest, StaleTilesShowAtOnceAreRevalidatedAndServeOffline)
+{
+  server.setFallbackBody(palettePng());
+  server.setResponseHeaders("Cache-Control: max-age=0\r\nETag: \"v1\"\r\n");
+  planAt(100, 50, 12, 2, 1);
+  ASSERT_TRUE(waitIdle());
+  EXPECT_EQ(server.requestCount(), 2u);
+
+  server.clearLog();
+  server.setDefaultBehaviour(B::NotModified);
+  server.setResponseHeaders("Cache-Control: max-age=3600\r\n");
+  server.hold();
+  app->clearImages();
+  planAt(100, 50, 12, 2, 1);
+  ASSERT_TRUE(server.waitForRequests(2, 10000));
+  EXPECT_EQ(app->tileStore.images().size(), 2u);  // before any answer
+  EXPECT_EQ(placeholders(), 0u);
+  server.release();
+  ASSERT_TRUE(waitIdle());
+  for (const auto& r : server.requests()) EXPECT_EQ(r.ifNoneMatch, "\"v1\"");
+  server.clearLog();
+  app->clearImages();
+  planAt(100, 50, 12, 2, 1);
+  ASSERT_TRUE(waitIdle());
+  EXPECT_EQ(server.requestCount(), 0u);  // fresh for the hour the 304 gave
+
+  server.setDefaultBehaviour(B::Serve);
+  server.setResponseHeaders("Cache-Control: max-age=0\r\n");
+  planAt(200, 50, 12, 2, 1);
+  ASSERT_TRUE(waitIdle());
+  server.stop();
+  app->clearImages();
+  planAt(200, 50, 12, 2, 1);
+  ASSERT_TRUE(waitIdle());
+  EXPECT_EQ(app->tileStore.images().size(), 2u);
+  EXPECT_EQ(placeholders(), 0u);
+  app->timerProc();
+  app->timerProc();
+  EXPECT_EQ(boxes.count(QStringLiteral("alert")), 1);
+}
+
+// A cache folder that cannot be made says so once; the map keeps coming from the server.
+TEST_F(TileQueueTest, UnwritableCacheFolderIsToldOnce)
+{
+  QTemporaryDir dir;
+  QFile(dir.filePath("file")).open(QIODevice::WriteOnly);
+  qputenv("TARNWICK_CACHE_DIR", dir.filePath("file/cache").toUtf8());
+  app->openTileCache();
+  server.setFallbackBody(palettePng());
   planAt(100, 50, 12);
   ASSERT_TRUE(waitIdle());
-  EXPECT_EQ(server.requestCount(), 45u);
-  EXPECT_EQ(server.countPrefix("/xyz/std/12/100/50.png"), 2u);
-  EXPECT_EQ(app->tileStore.images().size(), 15u);
+  QCoreApplication::processEvents();
+  EXPECT_EQ(placeholders(), 0u);
+  EXPECT_EQ(boxes.count(QStringLiteral("alert")), 1);
+}
+
+// The View menu's offline preparation: every planned tile once, two at a time, a progress
+// dialog and a closing message; OpenStreetMap and areas above 5,000 tiles are refused.
+TEST_F(TileQueueTest, PrepareOfflineFromTheMenu)
+{
+  MainWindow window(*app);
+  server.setFallbackBody(palettePng());
+  server.setResponseDelayMs(5);
+  tw::TrackInfo track;
+  track.points.resize(2);
+  tw::setPosition(track.points[0], 35.625, 139.243);
+  tw::setPosition(track.points[1], 35.632, 139.270);
+  app->doc.tracks = {track};
+  app->doc.active_track = 0;
+  auto run = [&](tw::MapType map) {
+    app->derived.map_type = map;
+    window.validateMenus();
+    window.action(QStringLiteral("prepareOffline"))->trigger();
+    QElapsedTimer t;
+    t.start();
+    while (app->offlineJob && t.elapsed() < 20000) QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+    return boxes.shown.empty() ? QString() : boxes.shown.back().mess;
+  };
+  EXPECT_TRUE(run(tw::MapType::OSM).startsWith(QStringLiteral("OpenStreetMapの地図は利用規約により")));
+  EXPECT_EQ(server.requestCount(), 0u);
+
+  const auto area = tw::trackArea(track.points, tw::kOfflineMarginMetres);
+  const size_t planned = tw::planOfflineTiles(*area, 12, 16, tw::MapType::Pale, false).size();
+  EXPECT_EQ(run(tw::MapType::Pale), QStringLiteral("オフライン用に%1枚のタイルを保存しました").arg(planned));
+  EXPECT_EQ(server.requestCount(), planned);
+  EXPECT_GT(server.countPrefix("/xyz/dem/14/"), 0u);
+  EXPECT_EQ(server.maxConcurrent(), 2);
+
+  tw::setPosition(app->doc.tracks[0].points[1], 35.9, 139.8);
+  EXPECT_TRUE(run(tw::MapType::Pale).contains(QStringLiteral("上限の5,000枚を超えます")));
+  EXPECT_EQ(server.requestCount(), planned);
 }
 
 TEST_F(TileQueueTest, AnswersArrivingAfterTheViewMovedAreDropped)

@@ -34,5 +34,5 @@ TEST(Hosts, Defaults)
   unsetenv("TARNWICK_GSI_BASE");
   unsetenv("TARNWICK_OSM_BASE");
   EXPECT_EQ(tileUrl(Tile{1, 2, 3, kTileMap, 0, MapType::Standard}), "https://cyberjapandata.gsi.go.jp/xyz/std/3/1/2.png");
-  EXPECT_EQ(tileUrl(Tile{1, 1, 1, kTileMap, 0, MapType::OSM}), "https://a.tile.openstreetmap.org/1/1/1.png");
+  EXPECT_EQ(tileUrl(Tile{1, 1, 1, kTileMap, 0, MapType::OSM}), "https://tile.openstreetmap.org/1/1/1.png");
 }
