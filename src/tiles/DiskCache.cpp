@@ -227,8 +227,12 @@ bool DiskCache::put(const CacheKey& key, const CacheEntry& e)
                        std::to_string(std::hash<std::thread::id>{}(std::this_thread::get_id()) % 1000000) + '.' +
                        std::to_string(serial++) + ".tmp";
   std::error_code ec;
-  fs::create_directories(p.parent_path(), ec);
-  if (!ec && !fs::exists(folder_ / "LAYOUT", ec)) writeAll(folder_ / "LAYOUT", std::string(kLayoutMarker));
+  // The marker goes first: a folder without it belongs to someone else.
+  if (!fs::exists(folder_ / "LAYOUT", ec)) {
+    fs::create_directories(folder_, ec);
+    if (!ec && !writeAll(folder_ / "LAYOUT", std::string(kLayoutMarker))) ec = std::make_error_code(std::errc::io_error);
+  }
+  if (!ec) fs::create_directories(p.parent_path(), ec);
   if (ec || !writeAll(tmp, data) || (fs::rename(tmp, p, ec), ec)) {
     fs::remove(tmp, ec);
     disableWriting();

@@ -6,7 +6,9 @@
 #include <QBuffer>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QApplication>
 #include <QImage>
+#include <QPushButton>
 #include <QTemporaryDir>
 #include <algorithm>
 #include <set>
@@ -187,15 +189,18 @@ TEST_F(TileQueueTest, PrepareOfflineFromTheMenu)
   tw::setPosition(track.points[1], 35.632, 139.270);
   app->doc.tracks = {track};
   app->doc.active_track = 0;
-  auto run = [&](tw::MapType map) {
+  auto start = [&](tw::MapType map) {
     app->derived.map_type = map;
     window.validateMenus();
     window.action(QStringLiteral("prepareOffline"))->trigger();
+  };
+  auto finish = [&] {  // the last message once the preparation ended
     QElapsedTimer t;
     t.start();
     while (app->offlineJob && t.elapsed() < 20000) QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
     return boxes.shown.empty() ? QString() : boxes.shown.back().mess;
   };
+  auto run = [&](tw::MapType map) { return start(map), finish(); };
   EXPECT_TRUE(run(tw::MapType::OSM).startsWith(QStringLiteral("OpenStreetMapの地図は利用規約により")));
   EXPECT_EQ(server.requestCount(), 0u);
 
@@ -206,9 +211,22 @@ TEST_F(TileQueueTest, PrepareOfflineFromTheMenu)
   EXPECT_GT(server.countPrefix("/xyz/dem/14/"), 0u);
   EXPECT_EQ(server.maxConcurrent(), 2);
 
+  // Cancelled from the dialog while the server holds the answers: the two in flight end it.
+  server.hold();
+  start(tw::MapType::Photo);
+  ASSERT_TRUE(server.waitForRequests(planned + 2, 10000));
+  QWidget* dialog = nullptr;
+  for (QWidget* w : QApplication::topLevelWidgets())
+    if (w->objectName() == QStringLiteral("offlineProgress") && w->isVisible()) dialog = w;
+  ASSERT_NE(dialog, nullptr);
+  dialog->findChild<QPushButton*>()->click();
+  server.release();
+  EXPECT_TRUE(finish().startsWith(QStringLiteral("保存を中止しました")));
+  EXPECT_EQ(server.requestCount(), planned + 2);
+
   tw::setPosition(app->doc.tracks[0].points[1], 35.9, 139.8);
   EXPECT_TRUE(run(tw::MapType::Pale).contains(QStringLiteral("上限の5,000枚を超えます")));
-  EXPECT_EQ(server.requestCount(), planned);
+  EXPECT_EQ(server.requestCount(), planned + 2);
 }
 
 TEST_F(TileQueueTest, AnswersArrivingAfterTheViewMovedAreDropped)
