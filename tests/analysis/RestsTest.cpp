@@ -210,7 +210,7 @@ TEST(CalcSpeed, RestCorrectionRepairsTheApproachAndShowsDrift)
   EXPECT_LT(plain[19].speed, 1000);  // uncorrected, its window reaches into the rest
   for (int k = 14; k <= 19; ++k) EXPECT_NEAR(pts[k].speed, 4500, 5) << k;  // windows end at them
   const auto drift = static_cast<float>(calcDistHubeny(pts[25].lat, pts[25].lon, pts[20].lat, pts[20].lon));
-  EXPECT_EQ(std::pair(pts[20].speed, pts[25].speed), std::pair(0, static_cast<int>(drift * 3600.0f / 50.0f)));
+  EXPECT_EQ(std::tuple(pts[20].speed, pts[25].speed), std::tuple(0, static_cast<int>(drift * 3600.0f / 50.0f)));
   EXPECT_EQ(pts[13].speed, plain[13].speed);
   EXPECT_EQ(pts[31].speed, plain[31].speed);
   calcSpeed(pts, true, std::vector<int>(states.begin(), states.end() - 1));  // stale states: no correction

@@ -3,7 +3,6 @@
 // DEM10B, failures and arguments.
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <unistd.h>
@@ -38,11 +37,9 @@ class CliElevationTest : public ::testing::Test {
   // Exit status and stderr of `tarnwick-cli elevation in.gpx ARGS`.
   std::pair<int, std::string> run(const std::string& args)
   {
-    const fs::path err = dir / "err.txt";
-    const std::string cmd = "TARNWICK_GSI_BASE='" + server.baseUrl() + "' '" TW_CLI "' elevation '" +
-                            (dir / "in.gpx").string() + "' " + args + " 2>'" + err.string() + "'";
-    const int rc = std::system(cmd.c_str());
-    return {WIFEXITED(rc) ? WEXITSTATUS(rc) : -1, twtest::readFile(err.string())};
+    const auto r = twtest::runCommand("TARNWICK_GSI_BASE=" + server.baseUrl() + " " + twtest::quoted(TW_CLI) +
+                                      " elevation " + twtest::quoted(dir / "in.gpx") + " " + args);
+    return {r.status, r.err};
   }
   bool wrote(const char* ele) { return twtest::readFile(out()).find(ele) != std::string::npos; }
   std::string out() const { return (dir / "out.gpx").string(); }
@@ -64,7 +61,8 @@ TEST_F(CliElevationTest, FillsMissingElevationsFiveFetchesAtOnce)
   serve(false, TX, demText("123.4"));
   serve(false, TX + 1, demText("45"));
   serve(false, TX + 2, "garbage");
-  server.setResponseDelayMs(20);
+  // Answers wait until five fetches are open: a fill that asks fewer at once never gets there.
+  server.holdUntilOpen(5, 3000);
   const auto [status, err] = run("-o " + out());
   ASSERT_EQ(status, 0) << err;
   for (const char* line : {"DEM tiles 12/12", "1 DEM tiles were malformed and not used", "1 points are still without elevation"})

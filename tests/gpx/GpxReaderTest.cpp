@@ -1,10 +1,17 @@
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cmath>
+#include <tuple>
+#include <filesystem>
+#include <map>
+#include <sstream>
 #include <string>
 
 #include "document/Geodesy.h"
 #include "gpx/GpxReader.h"
+#include "gpx/GpxSummary.h"
+#include "support/TestPaths.h"
 
 using namespace tw;
 
@@ -32,13 +39,10 @@ TEST(GpxReader, TracksSegmentsAndNames)
                 pt(35, 139) + pt(35.001, 139) + "</trkseg><trkseg>" + pt(35.002, 139) + "</trkseg></trk><trk>" +
                 pt(36, 138) + "</trk>");
   ASSERT_EQ(d.tracks.size(), 3u);
-  EXPECT_EQ(d.tracks[0].name, "Plan");
-  EXPECT_EQ(d.tracks[1].name, "A");
+  EXPECT_EQ(d.tracks[0].name + "|" + d.tracks[1].name + "|" + d.tracks[2].name, "Plan|A|");
   ASSERT_EQ(d.tracks[1].points.size(), 3u);
   EXPECT_EQ(d.tracks[1].points[2].lat, 35.002);
-  EXPECT_EQ(d.tracks[2].name, "");
-  EXPECT_TRUE(d.name_present[2]);
-  EXPECT_EQ(d.tracks[1].stable, 1);
+  EXPECT_TRUE(d.name_present[2] && d.tracks[1].stable == 1);
   EXPECT_FALSE(read(pt(35, 139)).name_present[0]);
 }
 
@@ -48,14 +52,9 @@ TEST(GpxReader, PointRecordFields)
                 pt(35, 139.001, "<ele>abc</ele>") + pt(35, 139.002) + "</trk>");
   const auto& p = d.tracks[0].points;
   ASSERT_EQ(p.size(), 3u);
-  EXPECT_EQ(p[0].x, static_cast<int32_t>(pixelFromLon(18, 139.0)));
-  EXPECT_EQ(p[0].y, static_cast<int32_t>(pixelFromLat(18, 35.0)));
-  EXPECT_EQ(p[0].elev, 100.0f);
-  EXPECT_EQ(p[0].dist, 0.0f);
-  EXPECT_TRUE(p[0].time);
-  EXPECT_EQ(p[1].elev, 0.0f);  // not a number reads as 0
-  EXPECT_EQ(p[2].elev, kUnknownElevation);
-  EXPECT_FALSE(p[1].time);
+  EXPECT_EQ(std::tuple(p[0].x, p[0].y), std::tuple(int32_t(pixelFromLon(18, 139.0)), int32_t(pixelFromLat(18, 35.0))));
+  EXPECT_TRUE(p[0].dist == 0.0f && p[0].time && !p[1].time);
+  EXPECT_EQ((std::array{p[0].elev, p[1].elev, p[2].elev}), (std::array{100.0f, 0.0f, kUnknownElevation}));  // not a number: 0
   EXPECT_EQ(p[1].seg_dist, static_cast<float>(calcDistHubeny(35.0, 139.0, 35.0, 139.001)));
   EXPECT_EQ(p[2].dist, p[1].seg_dist + p[2].seg_dist);
 }
@@ -68,9 +67,7 @@ TEST(GpxReader, UnusableCoordinatesSkipThePointAndOutsideFlag)
                 pt(35, 139) + "<trkpt lat=\"89.9\" lon=\"-180\"/></trk><wpt lat=\"95\" lon=\"0\"><name>x</name></wpt>");
   ASSERT_EQ(d.tracks.size(), 1u);
   ASSERT_EQ(d.tracks[0].points.size(), 2u);
-  EXPECT_TRUE(std::isfinite(d.tracks[0].points[1].seg_dist));
-  EXPECT_TRUE(d.outside);
-  EXPECT_TRUE(d.waypoints.empty());
+  EXPECT_TRUE(std::isfinite(d.tracks[0].points[1].seg_dist) && d.outside && d.waypoints.empty());
   EXPECT_FALSE(read("<trk>" + pt(24.4, 124.19) + "</trk>").outside);
   EXPECT_FALSE(read("<wpt lat=\"0\" lon=\"0\"/>").outside);  // waypoints do not count
 }
@@ -80,18 +77,15 @@ TEST(GpxReader, WayPointsAndTheLookAhead)
   auto d = read("<wpt lat=\"35.5\" lon=\"139.25\"><ele>12.5</ele><name>\n   山頂::頂上\n</name><sym>x</sym></wpt>"
                 "<wpt lat=\"35\" lon=\"139\"/>");
   ASSERT_EQ(d.waypoints.size(), 2u);
-  EXPECT_EQ(d.waypoints[0].name, "山頂::頂上");
-  EXPECT_EQ(d.waypoints[0].elev, 12.5f);
-  EXPECT_EQ(d.waypoints[0].x, static_cast<int32_t>(pixelFromLon(18, 139.25)));
-  EXPECT_EQ(d.waypoints[1].elev, kUnknownElevation);
+  EXPECT_EQ(std::tuple(d.waypoints[0].name, d.waypoints[0].elev, d.waypoints[0].x, d.waypoints[1].elev),
+            std::tuple(std::string("山頂::頂上"), 12.5f, int32_t(pixelFromLon(18, 139.25)), kUnknownElevation));
   EXPECT_TRUE(d.invalid_wp);
   EXPECT_FALSE(read("<wpt lat=\"35\" lon=\"139\"><ele>1</ele></wpt>").invalid_wp);
   // Routes are not read, but a route's name and ele are taken by the waypoint before it.
   auto r = read("<wpt lat=\"35\" lon=\"139\"><name>W</name></wpt><rte><name>R</name><rtept lat=\"35\" lon=\"139\">"
                 "<ele>42</ele></rtept></rte><trk><name>T</name>" + pt(35, 139, "<name>P</name>") + "</trk>");
   ASSERT_EQ(r.waypoints.size(), 1u);
-  EXPECT_EQ(r.waypoints[0].name, "R");
-  EXPECT_EQ(r.waypoints[0].elev, 42.0f);
+  EXPECT_EQ(std::tuple(r.waypoints[0].name, r.waypoints[0].elev), std::tuple(std::string("R"), 42.0f));
   ASSERT_EQ(r.tracks.size(), 1u);
   EXPECT_EQ(r.tracks[0].name, "T");  // the point's look-ahead swallowed its name
   EXPECT_TRUE(read("<rte><name>R</name><rtept lat=\"35\" lon=\"139\"/></rte>").tracks.empty());
@@ -114,4 +108,38 @@ TEST(GpxReader, ValidTimeRule)
     if (k > 0) t[n - 1].time = TimePoint{std::chrono::milliseconds(static_cast<long long>(span * 1000))};
     EXPECT_EQ(checkValidTime(t), valid) << n << " " << k << " " << span;
   }
+}
+
+// Every corpus file loads, and what the reader finds matches an independent count
+// (tests/fixtures/gpx/corpus-counts.txt, made and checked with tests/gpx/independent_counts.py).
+TEST(CorpusCount, EveryFileMatchesTheIndependentCount)
+{
+  TW_REQUIRE_CORPUS();
+  std::map<std::string, std::string> expected;
+  std::istringstream lines(twtest::readFile(twtest::fixture("gpx/corpus-counts.txt")));
+  for (std::string line; std::getline(lines, line);)
+    if (!line.empty() && line[0] != '#') expected[line.substr(0, line.find(' '))] = line.substr(line.find(' ') + 1);
+  ASSERT_GT(expected.size(), 20u);
+  size_t seen = 0;
+  for (const auto& e : std::filesystem::directory_iterator(twtest::corpusDir() + "/gpx")) {
+    const std::string name = e.path().filename().string();
+    const auto it = expected.find(name);
+    ASSERT_NE(it, expected.end()) << name << " is new in the corpus: add its independent count";
+    const auto r = parseGPX(twtest::readFile(e.path()));
+    ASSERT_TRUE(r.ok()) << name;
+    EXPECT_EQ(countJson(r.data), it->second) << name;
+    ++seen;
+  }
+  EXPECT_EQ(seen, expected.size());
+}
+
+TEST(CorpusCount, UnnamedAndEscapedNames)
+{
+  auto r = parseGPX("<gpx><trkpt lat=\"35\" lon=\"139\"/><trk><name>a\"b\\c\nd</name><trkpt lat=\"35\" lon=\"139\"/>"
+                    "</trk><wpt lat=\"1\" lon=\"2\"/></gpx>");
+  ASSERT_TRUE(r.ok());
+  EXPECT_EQ(countJson(r.data),
+            R"({"tracks": [{"name": null, "points": 1, "timed": 0, "valid_time": false, "stable": 1}, )"
+            R"({"name": "a\"b\\c\nd", "points": 1, "timed": 0, "valid_time": false, "stable": 1}], )"
+            R"("waypoints": 1, "waypoints_without_elev": 1, "outside": false})");
 }

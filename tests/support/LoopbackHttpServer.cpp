@@ -9,7 +9,6 @@
 #include <algorithm>
 #include <cctype>
 #include <cstring>
-#include <fstream>
 #include <sstream>
 
 namespace twtest {
@@ -109,10 +108,17 @@ std::string LoopbackHttpServer::baseUrl() const { return "http://127.0.0.1:" + s
 
 void LoopbackHttpServer::release()
 {
-  {
-    std::lock_guard g(mutex_);
-    held_ = false;
-  }
+  locked([&] { held_ = false; });
+  changed_.notify_all();
+}
+
+void LoopbackHttpServer::holdUntilOpen(int n, int limitMs)
+{
+  locked([&] {
+    held_ = true;
+    holdUntilOpen_ = n;
+    holdDeadline_ = std::chrono::steady_clock::now() + std::chrono::milliseconds(limitMs);
+  });
   changed_.notify_all();
 }
 
@@ -143,15 +149,6 @@ void LoopbackHttpServer::acceptLoop()
     if (::poll(&p, 1, 50) <= 0) continue;
     const int fd = ::accept4(listenFd_, nullptr, nullptr, SOCK_CLOEXEC);
     if (fd < 0) continue;
-    int limit;
-    {
-      std::lock_guard g(mutex_);
-      limit = maxConnections_;
-    }
-    if (++connections_ > limit) {
-      ::close(fd);
-      continue;
-    }
     // Finished connections are joined as new ones come, so their threads do not pile up.
     std::erase_if(workers_, [](Worker& w) { return w.done->load() ? (w.thread.join(), true) : false; });
     auto done = std::make_shared<std::atomic<bool>>(false);
@@ -172,34 +169,14 @@ LoopbackHttpServer::Behaviour LoopbackHttpServer::behaviourFor(const std::string
   return b;
 }
 
-bool LoopbackHttpServer::lookupBody(const std::string& requested, std::string& body) const
-{
-  std::string path = requested;
-  for (const auto& [from, to] : rewrites_)
-    if (path.rfind(from, 0) == 0) {
-      path = to + path.substr(from.size());
-      break;
-    }
-  if (auto it = bodies_.find(path); it != bodies_.end()) {
-    body = it->second;
-    return true;
-  }
-  std::ifstream in;
-  if (!dir_.empty() && path.find("..") == std::string::npos) in.open(dir_ + path, std::ios::binary);
-  if (!in.is_open() || !in) {
-    if (hasFallback_) body = fallback_;
-    return hasFallback_;
-  }
-  std::ostringstream s;
-  s << in.rdbuf();
-  body = s.str();
-  return true;
-}
-
 void LoopbackHttpServer::waitWhileHeld()
 {
   std::unique_lock g(mutex_);
-  changed_.wait_for(g, std::chrono::milliseconds(holdLimitMs_), [&] { return !held_ || stopping_; });
+  const auto deadline = holdUntilOpen_ ? holdDeadline_ : std::chrono::steady_clock::now() + std::chrono::seconds(10);
+  changed_.wait_until(g, deadline, [&] { return !held_ || stopping_ || (holdUntilOpen_ && open_ >= holdUntilOpen_); });
+  if (holdUntilOpen_) held_ = false, holdUntilOpen_ = 0;  // reached or timed out: all go
+  g.unlock();
+  changed_.notify_all();
 }
 
 void LoopbackHttpServer::serveConnection(int fd)
@@ -212,8 +189,6 @@ void LoopbackHttpServer::serveConnection(int fd)
   while (open > seen && !maxOpen_.compare_exchange_weak(seen, open)) {
   }
   Request req;
-  req.arrived = Clock::now();
-  req.openAtArrival = open;
   std::istringstream first(head);
   first >> req.method >> req.path;
   req.userAgent = headerValue(head, "user-agent");
@@ -221,25 +196,23 @@ void LoopbackHttpServer::serveConnection(int fd)
   Behaviour b;
   std::string body;
   bool found;
-  int delay, stall;
+  int stall;
   size_t oversized;
   unsigned long long declared;
-  size_t index;
   {
     std::lock_guard g(mutex_);
     b = behaviourFor(req.path);
-    found = lookupBody(req.path, body);
-    delay = delayMs_;
+    const auto it = bodies_.find(req.path);
+    found = it != bodies_.end() || hasFallback_;
+    if (found) body = it != bodies_.end() ? it->second : fallback_;
     stall = stallMs_;
     oversized = oversizedBytes_;
     declared = declaredBytes_ ? declaredBytes_ : oversized;
-    index = log_.size();
     log_.push_back(req);
   }
   changed_.notify_all();
 
   waitWhileHeld();
-  if (delay > 0) std::this_thread::sleep_for(std::chrono::milliseconds(delay));
   --open_;
 
   switch (b) {
@@ -271,10 +244,6 @@ void LoopbackHttpServer::serveConnection(int fd)
   }
   if (b != Behaviour::Reset) ::shutdown(fd, SHUT_WR);
   ::close(fd);
-  {
-    std::lock_guard g(mutex_);
-    if (index < log_.size()) log_[index].finished = Clock::now();
-  }
 }
 
 }  // namespace twtest
