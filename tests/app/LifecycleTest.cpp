@@ -18,9 +18,8 @@ TEST(Lifecycle, StartsItsTimersAndBundlesItsImages)
   AppDelegate fresh({&boxes, nullptr});
   EXPECT_TRUE(fresh.timer.isActive() && fresh.drawTimer.isActive());
   const auto& m = fresh.markers;
-  for (const QImage* img : {&m.start_img, &m.end_img, &m.rest_img, &m.track_img, &m.track15_img, &m.active_img,
-                            &m.active15_img, &m.peak_img, &m.peak15_img, &m.col_img, &m.col15_img, &m.wp_img,
-                            &m.active_wp_img})
+  for (const QImage* img : {&m.start_img, &m.end_img, &m.rest_img, &m.track_img, &m.track15_img, &m.active_img, &m.active15_img,
+                            &m.peak_img, &m.peak15_img, &m.col_img, &m.col15_img, &m.wp_img, &m.active_wp_img})
     EXPECT_FALSE(img->isNull());
 }
 

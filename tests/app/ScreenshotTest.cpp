@@ -11,7 +11,6 @@
 #include <tuple>
 
 #include "app/AppDelegate.h"
-#include "app/LaunchOptions.h"
 #include "app/MainWindow.h"
 #include "support/LoopbackHttpServer.h"
 #include "net/QtHttpClient.h"
@@ -46,24 +45,9 @@ ProcessRun runTarnwick(const QStringList& args, const QString& tileBase = QStrin
 
 }  // namespace
 
-TEST(LaunchOptions, ParsesAndRejects)
-{
-  std::string err;
-  auto o = parseLaunchOptions({"--screenshot", "out.png", "--size", "640x480", "--wait-ms", "10", "a.gpx"}, err);
-  ASSERT_TRUE(o);
-  EXPECT_EQ(std::tie(o->screenshot, o->width, o->height, o->waitMs, o->file),
-            std::make_tuple(std::string("out.png"), 640, 480, 10, std::string("a.gpx")));
-  for (const auto& bad : std::vector<std::vector<std::string>>{
-           {"--screenshot"}, {"--size", "640"}, {"--size", "0x480"}, {"--wait-ms", "-1"}, {"--bogus"}, {"a.gpx", "b.gpx"}}) {
-    err.clear();
-    EXPECT_FALSE(parseLaunchOptions(bad, err)) << bad[0];
-    EXPECT_FALSE(err.empty());
-  }
-}
-
-// The command line's file against a server that takes every request and never answers: the
-// window with the track, its title in the PNG, and no minute-long wait for the requests in
-// flight before the program ends.
+// The command line (its options and file) against a server that takes every request and never
+// answers: the window with the track, its title in the PNG, and no minute-long wait for the
+// requests in flight before the program ends.
 TEST(Screenshot, WritesTheWindowWithItsTitle)
 {
   LoopbackHttpServer server;

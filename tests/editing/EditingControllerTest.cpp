@@ -4,6 +4,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <functional>
+#include <tuple>
 #include <gtest/gtest.h>
 
 #include "EditingFixtures.h"
@@ -84,8 +85,7 @@ TEST_F(EditingController, OpeningClearsTheHistoryAndAppendingIsUndone)
   const QByteArray walk = QByteArray::fromStdString(twtest::readFile(twtest::fixture("view/walk.gpx")));
   ASSERT_TRUE(d.deleteTrackPointAtIndex(0));
   ASSERT_TRUE(d.loadGPXData(walk, false));
-  EXPECT_FALSE(d.editing.history.canUndo());
-  EXPECT_EQ(d.editing.undoTitle, "取り消し");
+  EXPECT_TRUE(!d.editing.history.canUndo() && d.editing.undoTitle == "取り消し");
   ASSERT_TRUE(d.loadGPXData(walk, true));
   EXPECT_EQ(d.editing.undoTitle, "取り消し - トラック追加");
   d.undo();
@@ -98,8 +98,7 @@ TEST_F(EditingController, QuestionsAndRefusals)
   boxes.confirmAnswers = {false};
   d.selectPopup(tw::kPopupDeleteBefore);
   EXPECT_EQ(lastMessage(), QStringLiteral("0個の点を削除します。よろしいですか？"));
-  EXPECT_EQ(points(), 5u);
-  EXPECT_EQ(d.editing.history.count(), 1);
+  EXPECT_EQ(std::tuple(points(), d.editing.history.count()), std::tuple(5u, 1));
   d.doc.select = 1;
   d.selectPopup(tw::kPopupDeleteAfter);
   EXPECT_EQ(lastMessage(), QStringLiteral("3個の点を削除します。よろしいですか？"));
@@ -109,8 +108,7 @@ TEST_F(EditingController, QuestionsAndRefusals)
   d.doc.select = 0;
   d.view.zoom = 14;
   d.insertTrackPoint();
-  EXPECT_EQ(points(), 2u);
-  EXPECT_EQ(d.message, QString::fromUtf8(tw::kEditZoomMessage));
+  EXPECT_TRUE(points() == 2u && d.message == QString::fromUtf8(tw::kEditZoomMessage));
 
   // List rows: one goes without a question (two or more ask: ListWindowTest).
   reset();
@@ -138,8 +136,7 @@ TEST_F(EditingController, TrackCommandsAskAndMoveBetweenTools)
   ASSERT_EQ(d.doc.tracks.size(), 1u);
   EXPECT_TRUE(d.routes()->empty() && d.isInputMode());
   d.undo();
-  EXPECT_EQ(points(), 6u);
-  EXPECT_TRUE(d.isTrackMode());
+  EXPECT_TRUE(points() == 6u && d.isTrackMode());
 }
 
 TEST_F(EditingController, EnteringAToolShowsItsList)
@@ -157,15 +154,13 @@ TEST_F(EditingController, EnteringAToolShowsItsList)
 TEST_F(EditingController, DeleteKeyPicksByTool)
 {
   d.doc.select = 2;
-  d.deleteKey();  // track tool: the selected point
+  d.deleteKey();  // track tool: the selected point (its keys on the map: MapEditTest)
   EXPECT_EQ(points(), 4u);
   d.edit_mode = tw::EditMode::Input;
   d.deleteKey();  // input tool: the last point
-  EXPECT_EQ(points(), 3u);
-  EXPECT_EQ(d.routes()->back().lon, line(5, 0.001)[3].lon);
-  d.edit_mode = tw::EditMode::WayPoint;
+  EXPECT_EQ(std::tuple(points(), d.routes()->back().lon), std::tuple(3u, line(5, 0.001)[3].lon));
+  std::tie(d.edit_mode, d.doc.select_wp) = std::tuple(tw::EditMode::WayPoint, 0);
   d.doc.waypoints.resize(2);
-  d.doc.select_wp = 0;
   d.deleteKey();  // waypoint tool: the selected waypoint
   EXPECT_EQ(d.doc.waypoints.size(), 1u);
   d.derived.show_list = 2;
@@ -183,8 +178,7 @@ TEST_F(EditingController, NewPointsAndWayPointsTakeTheDemElevation)
   d.runWayPointPanel = [](tw::WayPointValues& v) { return v.name = "北岳", true; };
   d.addWayPoint(35.0, 139.002);
   ASSERT_EQ(d.doc.waypoints.size(), 1u);
-  EXPECT_EQ(d.doc.waypoints[0].elev, 612.5f);
-  EXPECT_EQ(d.editing.undoTitle, "取り消し - ウェイポイント追加");
+  EXPECT_EQ(std::tuple(d.doc.waypoints[0].elev, d.editing.undoTitle), std::tuple(612.5f, std::string("取り消し - ウェイポイント追加")));
 }
 
 TEST_F(EditingController, ThinoutCommand)
@@ -195,9 +189,7 @@ TEST_F(EditingController, ThinoutCommand)
   int offered = 0;
   d.runThinoutPanel = [&](int n, double) -> std::optional<int> { return offered = n, 100; };
   d.thinout();
-  EXPECT_EQ(offered, 1000);
-  EXPECT_EQ(points(), 100u);
-  EXPECT_EQ(d.editing.undoTitle, "取り消し - 間引き");
+  EXPECT_EQ(std::tuple(offered, points(), d.editing.undoTitle), std::tuple(1000, 100u, std::string("取り消し - 間引き")));
   // Asking for more points than there are takes no snapshot.
   d.douglasPeucker(500);
   EXPECT_EQ(d.editing.history.count(), 1);

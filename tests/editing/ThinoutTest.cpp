@@ -20,19 +20,7 @@ using edittest::pix;
 
 namespace {
 
-TEST(Thinout, ThousandToHundredKeepsBothEndsAndExactCount)
-{
-  std::mt19937 rng(7);
-  std::uniform_real_distribution<double> jitter(-0.0005, 0.0005);
-  std::vector<Track> pts;
-  for (int i = 0; i < 1000; ++i) pts.push_back(edittest::point(35.0 + jitter(rng), 139.0 + i * 0.0002, i * 20));
-  tw::recalcDistance(pts);
-  const Track first = pts.front(), last = pts.back();
-  EXPECT_TRUE(thinoutPoints(pts, 100, nullptr).changed);
-  ASSERT_EQ(pts.size(), 100u);
-  EXPECT_EQ(std::tuple(pts.front().lat, pts.back().lat, pts.back().time), std::tuple(first.lat, last.lat, last.time));
-}
-
+// Ends and exact count: ThinoutCorpus below and the controller's thinout command.
 TEST(Thinout, MarkedPeakOutranksFartherUnmarkedPoint)
 {
   // Chord along y = 0; a peak 50 px off and an ordinary point 120 px off.

@@ -35,8 +35,7 @@ TEST(DemParse, WholeAndHostileBodies)
   Elevation e;
   e.tiles = v;
   EXPECT_FLOAT_EQ(e.getElevation(255, 255), 123.4f);
-  EXPECT_EQ(e.getElevation(256, 0), -1.0f);
-  EXPECT_EQ(e.getElevation(0, -1), -1.0f);
+  EXPECT_EQ(std::tuple(e.getElevation(256, 0), e.getElevation(0, -1)), std::tuple(-1.0f, -1.0f));
   ASSERT_TRUE(parseDemText(demText("e"), DemModel::DEM5A, v));
   e.tiles = v;
   EXPECT_EQ(e.getElevation(9, 9), -1.0f);
@@ -67,11 +66,9 @@ TEST(DemParse, RealTile)
   const std::string body = twtest::readFile(twtest::corpusDir() + "/gsi/dem/8/229/94.txt");
   std::vector<int32_t> v;
   ASSERT_TRUE(parseDemText(body, DemModel::DEM5A, v));
-  EXPECT_EQ(std::count(v.begin(), v.end(), -1), 12527);
-  EXPECT_EQ(*std::max_element(v.begin(), v.end()), 194425);
+  EXPECT_EQ(std::tuple(std::count(v.begin(), v.end(), -1), *std::max_element(v.begin(), v.end())), std::tuple(12527, 194425));
   ASSERT_TRUE(parseDemText(body, DemModel::DEM10B, v));
-  EXPECT_EQ(std::count(v.begin(), v.end(), -1), 0);
-  EXPECT_EQ(v[0], 56542);  // first cell "565.42"
+  EXPECT_EQ(std::tuple(std::count(v.begin(), v.end(), -1), v[0]), std::tuple(0, 56542));  // first cell "565.42"
 }
 
 TEST(DemLookup, CellsAndTileEdges)
@@ -124,9 +121,8 @@ TEST(ElevationPlan, KeysTypesAndFilters)
   EXPECT_TRUE(keys(0).empty());
   d.tracks[0].stable = -1;
   EXPECT_EQ(keys(0), (V{{TX, kTileDemPoint}}));
-  d.outside = true;  // nothing abroad
+  d.outside = true;  // nothing abroad, nor without an active track
   EXPECT_TRUE(keys(0).empty());
-  d.outside = false;
-  d.active_track = kNoIndex;  // nor without an active track
+  std::tie(d.outside, d.active_track) = std::tuple(false, kNoIndex);
   EXPECT_TRUE(keys(0).empty());
 }

@@ -106,7 +106,7 @@ TEST_F(ElevationAppTest, Dem5AGapsAskAndTheAcceptedFallbackFetchesDem10B)
   serve(false, TX, "8");
   app->doc.waypoints.clear();
   recalcWith(1);
-  EXPECT_EQ(std::tuple(app->dem_mode, app->doc.tracks[0].stable), std::tuple(1, 0));
+  EXPECT_EQ(std::tuple(app->dem_mode.load(), app->doc.tracks[0].stable), std::tuple(1, 0));
   ASSERT_TRUE(waitIdle());
   EXPECT_EQ(server.countPrefix("/xyz/dem5a/"), 2u);
   boxes.confirmAnswers = {true};
@@ -138,7 +138,7 @@ TEST_F(ElevationAppTest, DeclinedFallbackRestoresThePreviousElevations)
   ASSERT_EQ(boxes.count("alert"), 1);
   EXPECT_EQ(boxes.last()->title + boxes.last()->mess, "メッセージ標高を元に戻しました");
   EXPECT_EQ(elevs(), before);
-  EXPECT_EQ(std::tuple(app->doc.tracks[0].stable, app->dem_mode), std::tuple(1, 0));
+  EXPECT_EQ(std::tuple(app->doc.tracks[0].stable, app->dem_mode.load()), std::tuple(1, 0));
 }
 
 TEST_F(ElevationAppTest, TransportErrorEndsTheRecalculation)

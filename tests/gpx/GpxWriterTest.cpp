@@ -68,13 +68,10 @@ TEST(AtomicWrite, ReplacesKeepsModeAndLeavesTheOldFileOnFailure)
   ASSERT_TRUE(writeFileAtomically(f, "one"));
   ::chmod(f.c_str(), 0640);
   ASSERT_TRUE(writeFileAtomically(f, "two"));
-  struct stat st;
-  ASSERT_EQ(::stat(f.c_str(), &st), 0);
-  EXPECT_EQ(st.st_mode & 0777, 0640u);
+  EXPECT_EQ(fs::status(f).permissions(), fs::perms(0640));
 
-  EXPECT_FALSE(writeFileAtomically((dir / "missing" / "a.gpx").string(), "x"));
   fs::create_directories(dir / "sub.gpx");  // a directory cannot be replaced by a file
-  EXPECT_FALSE(writeFileAtomically((dir / "sub.gpx").string(), "x"));
+  EXPECT_FALSE(writeFileAtomically((dir / "missing" / "a.gpx").string(), "x") || writeFileAtomically((dir / "sub.gpx").string(), "x"));
   if (::geteuid() != 0) {  // root writes anywhere
     ::chmod(dir.c_str(), 0555);
     EXPECT_FALSE(writeFileAtomically(f, "new"));

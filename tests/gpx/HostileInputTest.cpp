@@ -34,8 +34,7 @@ TEST(HostileInput, BrokenFilesAreErrorsNonGpxIsEmpty)
   // Declared but unused entities are harmless; predefined and character references are text.
   auto ok = parseGPX("<!DOCTYPE gpx [<!ENTITY x \"y\">]><gpx><wpt lat=\"3&#x35;\" lon=\"139\"><name>&lt;&#x41;&gt;</name></wpt></gpx>");
   ASSERT_EQ(ok.data.waypoints.size(), 1u);
-  EXPECT_EQ(ok.data.waypoints[0].lat, 35.0);
-  EXPECT_EQ(ok.data.waypoints[0].name, "<A>");
+  EXPECT_EQ(std::tuple(ok.data.waypoints[0].lat, ok.data.waypoints[0].name), std::tuple(35.0, std::string("<A>")));
 }
 
 TEST(HostileInput, NothingIsFetched)

@@ -93,13 +93,10 @@ bool LoopbackHttpServer::start()
 
 void LoopbackHttpServer::stop()
 {
-  {
-    std::lock_guard g(mutex_);
-    if (stopping_.exchange(true)) return;
-  }
+  if (locked([&] { return stopping_.exchange(true); })) return;
   release();
   if (acceptThread_.joinable()) acceptThread_.join();
-  for (auto& w : workers_) w.thread.join();
+  for (auto& w : workers_) w.first.join();
   if (listenFd_ >= 0) ::close(listenFd_);
   listenFd_ = -1;
 }
@@ -114,18 +111,13 @@ void LoopbackHttpServer::release()
 
 void LoopbackHttpServer::holdUntilOpen(int n, int limitMs)
 {
-  locked([&] {
-    held_ = true;
-    holdUntilOpen_ = n;
-    holdDeadline_ = std::chrono::steady_clock::now() + std::chrono::milliseconds(limitMs);
-  });
+  locked([&] { held_ = true, holdUntilOpen_ = n, holdDeadline_ = std::chrono::steady_clock::now() + std::chrono::milliseconds(limitMs); });
   changed_.notify_all();
 }
 
 size_t LoopbackHttpServer::countPrefix(const std::string& prefix) const
 {
-  std::lock_guard g(mutex_);
-  return size_t(std::count_if(log_.begin(), log_.end(), [&](const Request& r) { return r.path.rfind(prefix, 0) == 0; }));
+  return locked([&] { return size_t(std::ranges::count_if(log_, [&](const Request& r) { return r.path.starts_with(prefix); })); });
 }
 
 bool LoopbackHttpServer::waitForRequests(size_t n, int timeoutMs) const
@@ -137,9 +129,7 @@ bool LoopbackHttpServer::waitForRequests(size_t n, int timeoutMs) const
 // Only between test phases, when no request is being served.
 void LoopbackHttpServer::clearLog()
 {
-  std::lock_guard g(mutex_);
-  log_.clear();
-  maxOpen_ = open_.load();
+  locked([&] { log_.clear(), maxOpen_ = open_.load(); });
 }
 
 void LoopbackHttpServer::acceptLoop()
@@ -150,9 +140,9 @@ void LoopbackHttpServer::acceptLoop()
     const int fd = ::accept4(listenFd_, nullptr, nullptr, SOCK_CLOEXEC);
     if (fd < 0) continue;
     // Finished connections are joined as new ones come, so their threads do not pile up.
-    std::erase_if(workers_, [](Worker& w) { return w.done->load() ? (w.thread.join(), true) : false; });
+    std::erase_if(workers_, [](auto& w) { return w.second->load() ? (w.first.join(), true) : false; });
     auto done = std::make_shared<std::atomic<bool>>(false);
-    workers_.push_back({std::thread([this, fd, done] { serveConnection(fd), *done = true; }), done});
+    workers_.emplace_back(std::thread([this, fd, done] { serveConnection(fd), *done = true; }), done);
   }
 }
 

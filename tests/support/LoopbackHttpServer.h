@@ -30,9 +30,7 @@ class LoopbackHttpServer {
     Undeclared,   // 200 with a body of oversizedBytes and no Content-Length (ended by closing)
   };
   struct Request {
-    std::string method;
-    std::string path;
-    std::string userAgent;
+    std::string method, path, userAgent;
   };
 
   LoopbackHttpServer();
@@ -87,17 +85,11 @@ class LoopbackHttpServer {
   Behaviour behaviourFor(const std::string& path) const;
   void waitWhileHeld();
 
-  int listenFd_ = -1;
-  int port_ = 0;
+  int listenFd_ = -1, port_ = 0;
   std::atomic<bool> stopping_{false};
   std::thread acceptThread_;
-  struct Worker {
-    std::thread thread;
-    std::shared_ptr<std::atomic<bool>> done;
-  };
-  std::vector<Worker> workers_;  // accept thread only
-  std::atomic<int> open_{0};
-  std::atomic<int> maxOpen_{0};
+  std::vector<std::pair<std::thread, std::shared_ptr<std::atomic<bool>>>> workers_;  // and their done flags; accept thread only
+  std::atomic<int> open_{0}, maxOpen_{0};
 
   mutable std::mutex mutex_;
   mutable std::condition_variable changed_;

@@ -66,7 +66,7 @@ TEST_F(TileQueueTest, BadAnswersBecomePlaceholdersAndSetTheNetworkFlag)
     ASSERT_TRUE(waitIdle());
     const auto images = app->tileStore.images();
     ASSERT_EQ(images.size(), 1u) << x;
-    EXPECT_EQ(std::tuple(placeholders(), app->tileStore.net_ok), std::tuple(c.placeholder ? 1ul : 0ul, c.net_ok)) << x;
+    EXPECT_EQ(std::tuple(placeholders(), app->tileStore.net_ok.load()), std::tuple(c.placeholder ? 1ul : 0ul, c.net_ok)) << x;
     EXPECT_TRUE(app->map_needs_draw);
     if (!c.placeholder)  // a palette PNG stays a palette; side data only for print
       EXPECT_TRUE(images[0]->image.format() == QImage::Format_Indexed8 && !images[0]->data);

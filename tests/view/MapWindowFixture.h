@@ -33,9 +33,8 @@ class MapWindowFixture : public ControllerFixture<> {
   }
   void mouse(QEvent::Type type, QPointF at, Qt::MouseButtons held, QWidget* to = nullptr)
   {
-    const Qt::MouseButton button = type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton;
     if (!to) to = info();
-    QMouseEvent e(type, at, to->mapToGlobal(at), button, held, Qt::NoModifier);
+    QMouseEvent e(type, at, to->mapToGlobal(at), type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton, held, Qt::NoModifier);
     QApplication::sendEvent(to, &e);
   }
   // Two small mouse moves ending on `at`: a hover that selects what lies there.
