@@ -18,8 +18,7 @@ TEST_F(AnalysisController, UpdateGraphMeasuresTheChosenSection)
   twtest::TrackBuilder b;  // a point a minute, 100 m apart: up 30 m each for 20 points, then down
   for (int i = 0; i < 40; ++i) b.add(i == 0 ? 0 : 100, 0, 500.0f + 30.0f * static_cast<float>(i < 20 ? i : 39 - i), i * 60.0);
   tw::TrackInfo& t = addActiveTrack(tw::TrackInfo{});
-  t.points = b.build();
-  t.valid_time = true;
+  t.points = b.build(), t.valid_time = true;
   tw::markPeaks(t.points, 1);  // the marks otherwise come from the elevation fill
   d.updateGraph();
   EXPECT_NEAR(d.stats.total_up, 570.0, 0.01);

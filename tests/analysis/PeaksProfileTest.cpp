@@ -44,12 +44,7 @@ float dip(int i) { return 100.0f + 5.0f * static_cast<float>(i <= 8 ? i : i <= 1
 
 TEST(MarkPeaks, TurnsAndTheAscentBetweenThem)
 {
-  const struct {
-    const char* what;
-    std::vector<Track> pts;
-    int peaks, cols;
-    float up, down;
-  } cases[] = {
+  const struct { const char* what; std::vector<Track> pts; int peaks, cols; float up, down; } cases[] = {
       {"climb with 5 m bumps", marked(50, 20, 0, [](int i) { return 100.0f + 2.0f * i + (i % 4 == 2 ? 5.0f : 0.0f); }), 1, 0, 98, 0},
       {"25 m dip, computed elevations", marked(24, 30, 0, dip), 2, 1, 90, 25},
       {"25 m dip, measured elevations", marked(24, 30, 1, dip), 1, 0, 65, 0},

@@ -104,9 +104,7 @@ std::vector<Track> generate(std::mt19937& rng)
   int x = 0, y = 0;
   auto add = [&](double seconds, int dx, int dy) {
     Track& p = pts.emplace_back();
-    p.x = 58000000 + (x += dx);
-    p.y = 26000000 + (y += dy);
-    p.lon = 138.7 + x * 0.49 / 91000.0;
+    p.x = 58000000 + (x += dx), p.y = 26000000 + (y += dy), p.lon = 138.7 + x * 0.49 / 91000.0;
     p.lat = 35.3 - y * 0.49 / 111000.0;
     p.time = TimePoint{std::chrono::seconds{1714521600}} + std::chrono::milliseconds(static_cast<long long>(seconds * 1000));
   };

@@ -10,11 +10,7 @@ namespace {
 
 const FrameRect kScreen{0, 0, 1920, 1080};
 
-struct Loaded {
-  Config config;
-  DerivedConfig derived;
-  ViewportState view;
-};
+struct Loaded { Config config; DerivedConfig derived; ViewportState view; };
 
 Loaded load(const StoredConfig& stored, FrameRect screen = kScreen)
 {
@@ -56,10 +52,7 @@ TEST(ConfigLoad, StoredValuesDriveTheControllerAndKeepTheirType)
 
 TEST(ConfigLoad, RejectedValuesFallBackToDefaults)
 {
-  const struct {
-    const char* key;
-    ConfigValue stored;
-  } rows[] = {
+  const struct { const char* key; ConfigValue stored; } rows[] = {
       {"zoom", int64_t{19}},          {"zoom", int64_t{5}},
       {"latitude", 45.6},             {"route_width", int64_t{13}},
       {"right_width", int64_t{99}},   {"route_r", 1.5},

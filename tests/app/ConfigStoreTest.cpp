@@ -37,8 +37,7 @@ class ConfigStoreTest : public ::testing::Test {
     auto d = std::make_unique<AppDelegate>(AppDelegate::Seams{&boxes, nullptr});
     d->timer.stop();
     d->drawTimer.stop();
-    d->configStore = ConfigStore(path());
-    d->screen = kScreen;
+    d->configStore = ConfigStore(path()), d->screen = kScreen;
     d->loadConfig();
     return d;
   }

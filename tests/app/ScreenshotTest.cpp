@@ -19,10 +19,7 @@ using twtest::LoopbackHttpServer;
 
 namespace {
 
-struct ProcessRun {
-  int exitCode = -1;
-  QString err;
-};
+struct ProcessRun { int exitCode = -1; QString err; };
 
 // `tileBase` is where the tile hosts point; by default a closed loopback port, so the program
 // runs its downloads and none leaves the machine.

@@ -42,10 +42,7 @@ TEST(ButtonLayout, EveryModeAndTool)
   std::tie(printGraph.print_graph, printGraph.graph_type) = std::pair(1, 2);
   auto listShown = buttons(Mode::Base, EditMode::Input, false, false);
   listShown.show_list = 2;
-  const struct {
-    tw::ButtonInputs in;
-    std::string want;
-  } rows[] = {
+  const struct { tw::ButtonInputs in; std::string want; } rows[] = {
       {buttons(Mode::Base, EditMode::Input, false, false), "base_on@0 area@1 prn@2 edit@3 setup@5 table@9 -view"},
       {listShown, "base_on@0 area@1 prn@2 edit@3 setup@5 table_on@9 -view"},
       {buttons(Mode::Base, EditMode::Input, true, false), "base_on@0 area@1 prn@2 edit@3 setup@5 table@9 graph_on@10 +view"},

@@ -56,10 +56,7 @@ TEST(Geodesy, JapanBoxDeclinationAndPrintScale)
 
 TEST(SegmentTests, OnlineAndIntersectionWithTheir32BitProducts)
 {
-  const struct {
-    IPoint a, b, p;
-    bool on;
-  } online3[] = {
+  const struct { IPoint a, b, p; bool on; } online3[] = {
       {{0, 0}, {10, 10}, {0, 0}, true},    {{0, 0}, {10, 10}, {10, 10}, true}, {{0, 0}, {10, 10}, {5, 5}, true},
       {{0, 0}, {10, 10}, {11, 11}, false}, {{0, 0}, {10, 10}, {-1, -1}, false}, {{0, 0}, {10, 10}, {5, 6}, false},
       {{0, 0}, {0, 0}, {0, 0}, true},      {{0, 0}, {0, 0}, {1, 0}, false},
@@ -71,10 +68,7 @@ TEST(SegmentTests, OnlineAndIntersectionWithTheir32BitProducts)
   for (const auto& c : online3) EXPECT_EQ(online(c.a, c.b, c.p), c.on) << c.p.x << "," << c.p.y;
   EXPECT_TRUE(online({0, 0}, {4, 0}, {9, 0}, {2, 0}));
 
-  const struct {
-    IPoint a, b, c, d;
-    bool crosses;
-  } cross[] = {
+  const struct { IPoint a, b, c, d; bool crosses; } cross[] = {
       {{0, 0}, {10, 10}, {0, 10}, {10, 0}, true},
       {{0, 0}, {10, 10}, {10, 10}, {20, 0}, false},  // shared end
       {{0, 0}, {10, 0}, {5, 0}, {5, 10}, false},     // T touch
@@ -114,10 +108,7 @@ TEST(Document, TitlesBaseNameAndDeleteAll)
   DocumentState d;
   EXPECT_EQ(d.windowTitle() + d.getFileBaseName(), "Tarnwickmap");
   d.tracks.resize(2);
-  d.active_track = 1;
-  d.select = 2;
-  d.filename = "route.gpx";
-  d.tracks[1].name = "day1";
+  d.active_track = 1, d.select = 2, d.filename = "route.gpx", d.tracks[1].name = "day1";
   EXPECT_EQ(d.windowTitle() + " " + d.getFileBaseName(), "route.gpx(day1) route");
   EXPECT_EQ(trackMenuTitle(0, "") + trackMenuTitle(2, "day3"), "トラック1トラック3(day3)");
   ASSERT_EQ(d.routes(), &d.tracks[1].points);

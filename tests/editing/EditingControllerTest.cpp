@@ -32,10 +32,7 @@ class EditingController : public twtest::ControllerFixture<> {
     d.deleteAllBackups();
     d.doc.tracks.clear();
     addActiveTrack(track(line(n, 0.001), "往路"));
-    d.view.zoom = 16;
-    d.mode = tw::Mode::Edit;
-    d.edit_mode = tw::EditMode::Track;
-    d.doc.select = 0;
+    d.view.zoom = 16, d.mode = tw::Mode::Edit, d.edit_mode = tw::EditMode::Track, d.doc.select = 0;
   }
   size_t points() { return d.routes() ? d.routes()->size() : 0; }
   QString lastMessage() { return boxes.last() ? boxes.last()->mess : QString(); }
@@ -105,8 +102,7 @@ TEST_F(EditingController, QuestionsAndRefusals)
   EXPECT_EQ(points(), 2u);
 
   // Inserting needs the editing zoom.
-  d.doc.select = 0;
-  d.view.zoom = 14;
+  d.doc.select = 0, d.view.zoom = 14;
   d.insertTrackPoint();
   EXPECT_TRUE(points() == 2u && d.message == QString::fromUtf8(tw::kEditZoomMessage));
 

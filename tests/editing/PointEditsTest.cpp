@@ -18,8 +18,7 @@ namespace {
 WayPoint wpAt(int x, int y)
 {
   WayPoint w;
-  w.x = x;
-  w.y = y;
+  w.x = x, w.y = y;
   return w;
 }
 
@@ -187,8 +186,7 @@ DocumentState threeTracks(int active)
   doc.tracks.push_back(track(line(3), "往路"));
   doc.tracks.push_back(track(line(4)));
   doc.tracks.push_back(track(line(5), "復路"));
-  doc.active_track = active;
-  doc.filename = "trip.gpx";
+  doc.active_track = active, doc.filename = "trip.gpx";
   return doc;
 }
 
@@ -211,10 +209,7 @@ TEST(TrackOperations, TurnBackAppendsTheWayHome)
 
 TEST(TrackOperations, DivideSharesThePointAndRestartsDistances)
 {
-  const struct {
-    int row;
-    size_t first, second;
-  } rows[] = {{0, 1, 5}, {2, 3, 3}, {4, 5, 1}};
+  const struct { int row; size_t first, second; } rows[] = {{0, 1, 5}, {2, 3, 3}, {4, 5, 1}};
   for (const auto& r : rows) {
     DocumentState doc;
     doc.tracks.push_back(track(line(5), "x"));
@@ -233,12 +228,7 @@ TEST(TrackOperations, DivideSharesThePointAndRestartsDistances)
 
 TEST(TrackOperations, DeleteKeepsTheActiveTrack)
 {
-  const struct {
-    int active, removed;
-    DeletedTrack result;
-    int activeAfter;
-    const char* activeName;
-  } rows[] = {
+  const struct { int active, removed; DeletedTrack result; int activeAfter; const char* activeName; } rows[] = {
       {2, 2, DeletedTrack::Active, 1, ""},
       {2, 0, DeletedTrack::BeforeActive, 1, "復路"},
       {1, 1, DeletedTrack::Active, 1, "復路"},
@@ -251,8 +241,7 @@ TEST(TrackOperations, DeleteKeepsTheActiveTrack)
   }
   DocumentState only;
   only.tracks.push_back(track(line(3)));
-  only.active_track = 0;
-  only.filename = "a.gpx";
+  only.active_track = 0, only.filename = "a.gpx";
   EXPECT_EQ(deleteTrackAtIndex(only, 0), DeletedTrack::Active);
   EXPECT_TRUE(!only.routes() && only.filename.empty());
   EXPECT_EQ(deleteTrackAtIndex(only, 0), DeletedTrack::None);

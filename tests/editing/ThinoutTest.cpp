@@ -115,9 +115,7 @@ TEST(Thinout, SpikeSpeedsKeepTheirSign)
 {
   // Point 5 lies ~220 m off a 10 m / 10 s walk. Speeds are distance over signed time: no time
   // between two stamps is infinitely fast, and time running backwards is slow, never fast.
-  struct Case {
-    int point, second, removed;
-  } cases[] = {
+  struct Case { int point, second, removed; } cases[] = {
       {5, 50, 1},  // as recorded
       {5, 40, 1},  // the spike stamped like the point before it: infinitely fast out
       {5, 30, 0},  // the spike stamped before the point before it: negative speed out, not fast
@@ -140,8 +138,7 @@ TEST(Thinout, EqualDistanceTies)
 
   // A marked peak on the chord splits first; both halves then offer weight 50 exactly,
   // and the left half, queued first, is taken first.
-  std::vector<Track> z{pix(0, 0),   pix(100, 50), pix(200, 0), pix(300, 0, 1),
-                       pix(400, 0), pix(500, 50), pix(600, 0)};
+  std::vector<Track> z{pix(0, 0),   pix(100, 50), pix(200, 0), pix(300, 0, 1), pix(400, 0), pix(500, 50), pix(600, 0)};
   EXPECT_EQ(selectPoints(z, {}, 4), (std::vector<char>{1, 1, 0, 1, 0, 0, 1}));
   EXPECT_EQ(selectPoints(z, {}, 5), (std::vector<char>{1, 1, 0, 1, 0, 1, 1}));
 }

@@ -18,8 +18,7 @@ struct UndoFixture : ::testing::Test {
   {
     doc.tracks.push_back(track(line(5)));
     doc.tracks.push_back(track(line(3), "帰り"));
-    doc.active_track = 0;
-    doc.filename = "walk.gpx";
+    doc.active_track = 0, doc.filename = "walk.gpx";
     WayPoint w;
     w.setPosition(35.0, 139.0002);
     w.name = "峠";
@@ -118,18 +117,13 @@ TEST_F(UndoFixture, LimitOfTwentyKeepsWorkingUndoAndRedo)
 
 TEST_F(UndoFixture, RestoreBringsBackEverythingButValidTime)
 {
-  doc.tracks[0].valid_time = true;
-  doc.active_track = 1;
-  doc.invalid_wp = true;
-  doc.modify = false;
+  doc.tracks[0].valid_time = true, doc.active_track = 1, doc.invalid_wp = true, doc.modify = false;
   doc.states = {1, 1, 1};
   history.backupData(doc, MapCentre{35.1, 139.1, 15}, kActionDeleteTrack);
   // A snapshot is a copy: later changes do not reach it.
-  doc.tracks[0].points[2].lat = 10.0;
-  doc.waypoints[0].name = "changed";
+  doc.tracks[0].points[2].lat = 10.0, doc.waypoints[0].name = "changed";
   doc = DocumentState{};
-  doc.modify = true;
-  doc.select = 2;
+  doc.modify = true, doc.select = 2;
   auto c = history.undo(doc, centre);
   ASSERT_TRUE(c);
   EXPECT_EQ(std::tuple(c->lat, c->zoom), std::tuple(35.1, 15));

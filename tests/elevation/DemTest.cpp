@@ -98,8 +98,7 @@ TEST(ElevationPlan, KeysTypesAndFilters)
 {
   DocumentState d;
   d.tracks.resize(1);
-  d.active_track = 0;
-  d.tracks[0].stable = 1;
+  d.active_track = 0, d.tracks[0].stable = 1;
   // Two points in one tile ask for it once; a known elevation asks for nothing.
   d.tracks[0].points = {pointIn(TX, 1, 1), pointIn(TX, 2, 2), pointIn(TX + 7, 1, 1, 3000.0f), pointIn(TX + 5, 1, 1)};
   d.waypoints.resize(2);

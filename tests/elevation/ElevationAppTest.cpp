@@ -112,8 +112,7 @@ TEST_F(ElevationAppTest, Dem5AGapsAskAndTheAcceptedFallbackFetchesDem10B)
   boxes.confirmAnswers = {true};
   tick();
   ASSERT_EQ(boxes.count("confirm"), 1);
-  EXPECT_EQ(boxes.last()->title + boxes.last()->mess,
-            "エラー標高が取得できない点が存在します。\n取得できない点の標高をDEM10Bのデータで補完しますか?");
+  EXPECT_EQ(boxes.last()->title + boxes.last()->mess, "エラー標高が取得できない点が存在します。\n取得できない点の標高をDEM10Bのデータで補完しますか?");
   EXPECT_EQ(elevs(), (std::vector<float>{kUnknownElevation, kUnknownElevation, 40.0f}));  // DEM10B on its way
   EXPECT_TRUE(app->elev_recalc && app->dem_mode == 0);
   ASSERT_TRUE(waitIdle());

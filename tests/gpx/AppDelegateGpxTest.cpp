@@ -50,8 +50,7 @@ TEST_F(GpxControllerTest, ReplacingAsksForChangedOrSeveralTracksAndReportsBroken
   d.setFileName(QStringLiteral("a.gpx"));
   EXPECT_FALSE(d.loadGPXData("<gpx><trk>", false));
   EXPECT_EQ(boxes.count("confirm"), 3);
-  EXPECT_EQ(boxes.last()->title + boxes.last()->mess,
-            QStringLiteral("エラーGPXデータの読み込みに失敗しました。\nファイルが壊れている可能性があります。"));
+  EXPECT_EQ(boxes.last()->title + boxes.last()->mess, QStringLiteral("エラーGPXデータの読み込みに失敗しました。\nファイルが壊れている可能性があります。"));
   EXPECT_TRUE(d.doc.isEmpty() && d.doc.filename.empty());  // replace mode empties first
 
   ASSERT_TRUE(d.loadGPXData(gpx("<trk><trkpt lat=\"48.8\" lon=\"2.3\"/></trk>"), false));
@@ -82,8 +81,7 @@ TEST_F(GpxControllerTest, AppendActivatesTheFirstNewTrackWithOneUndoStep)
 TEST_F(GpxControllerTest, OpenAppendAndSaveCommands)
 {
   const QString file = QString::fromStdString(twtest::fixture("gpx/golden/two-tracks.in.gpx"));
-  d.launched = true;
-  d.mode = tw::Mode::Edit;
+  d.launched = true, d.mode = tw::Mode::Edit;
   boxes.fileAnswers = {file, file};
   d.loadGPX();
   EXPECT_EQ(boxes.shown.at(0).title, QStringLiteral("GPXファイル読み込み"));
@@ -115,8 +113,7 @@ TEST_F(GpxControllerTest, OpenAppendAndSaveCommands)
 TEST_F(GpxControllerTest, SaveSelectedTrackAsksAndWritesOnlyThatTrack)
 {
   ASSERT_TRUE(d.loadGPXData(gpx(kWayPoint + kTrackA + kTrackB), false));
-  d.doc.active_track = 1;
-  d.doc.modify = true;
+  d.doc.active_track = 1, d.doc.modify = true;
   boxes.confirmAnswers = {false, true};
   d.saveSelectTrack();
   EXPECT_EQ(boxes.last()->mess, QStringLiteral("選択されているルートのみ保存します。よろしいですか。"));

@@ -38,12 +38,7 @@ const std::vector<tw::Track> kPoints = {
 
 TEST(ListCells, TrackPointTexts)
 {
-  const struct {
-    int row;
-    ListColumn column;
-    int time_width;
-    const char* text;
-  } rows[] = {
+  const struct { int row; ListColumn column; int time_width; const char* text; } rows[] = {
       {0, ListColumn::No, 60, "1"},
       {0, ListColumn::Time, 120, "2024/11/03 08:59:58"},
       {0, ListColumn::Time, 119, "08:59:58"},  // narrower than 120: the time only
@@ -143,12 +138,10 @@ TEST(ListKeys, GraphPartFromStartAndEnd)
   using P = std::optional<tw::PartRange>;
   // "s": an end below 1 or past the last point becomes the point count.
   EXPECT_EQ((std::array{tw::partFromStartKey(3, -1, 10), tw::partFromStartKey(3, 12, 10), tw::partFromStartKey(3, 6, 10),
-                        tw::partFromStartKey(6, 6, 10)}),
-            (std::array{P{{3, 10}}, P{{3, 10}}, P{{3, 6}}, P{}}));
+                        tw::partFromStartKey(6, 6, 10)}), (std::array{P{{3, 10}}, P{{3, 10}}, P{{3, 6}}, P{}}));
   // "e": a start that is negative or past the last point becomes 0; before the start nothing changes.
   EXPECT_EQ((std::array{tw::partFromEndKey(5, -1, 10), tw::partFromEndKey(9, 2, 10), tw::partFromEndKey(1, 4, 10),
-                        tw::partFromEndKey(4, 4, 10)}),
-            (std::array{P{{0, 6}}, P{{2, 10}}, P{}, P{}}));
+                        tw::partFromEndKey(4, 4, 10)}), (std::array{P{{0, 6}}, P{{2, 10}}, P{}, P{}}));
 }
 
 TEST(ListKeys, TableButtonAndWayPointOrder)

@@ -134,13 +134,11 @@ TEST_F(ListWindow, ListKeys)
   EXPECT_EQ(d.derived.map_type, tw::MapType::Pale);
 
   type('d');  // viewing: nothing is deleted
-  EXPECT_EQ(boxes.last()->mess,
-            QStringLiteral("このモードでは削除できません。\n削除する場合は、編集画面のトラックポイント編集モードにしてください。"));
+  EXPECT_EQ(boxes.last()->mess, QStringLiteral("このモードでは削除できません。\n削除する場合は、編集画面のトラックポイント編集モードにしてください。"));
   d.mode = tw::Mode::Print;
   key(Qt::Key_Up, Qt::ControlModifier);
   EXPECT_EQ(boxes.last()->title + boxes.last()->mess, QStringLiteral("メッセージこのモードでは操作できません"));
-  d.mode = tw::Mode::Edit;
-  d.edit_mode = tw::EditMode::Track;
+  d.mode = tw::Mode::Edit, d.edit_mode = tw::EditMode::Track;
   click(1, Qt::ShiftModifier);  // rows 1 to 3
   boxes.confirmAnswers.push_back(true);
   key(Qt::Key_Backspace);

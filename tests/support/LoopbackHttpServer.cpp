@@ -127,10 +127,7 @@ bool LoopbackHttpServer::waitForRequests(size_t n, int timeoutMs) const
 }
 
 // Only between test phases, when no request is being served.
-void LoopbackHttpServer::clearLog()
-{
-  locked([&] { log_.clear(), maxOpen_ = open_.load(); });
-}
+void LoopbackHttpServer::clearLog() { locked([&] { log_.clear(), maxOpen_ = open_.load(); }); }
 
 void LoopbackHttpServer::acceptLoop()
 {
@@ -187,17 +184,14 @@ void LoopbackHttpServer::serveConnection(int fd)
   std::string body;
   bool found;
   int stall;
-  size_t oversized;
-  unsigned long long declared;
+  size_t oversized, declared;
   {
     std::lock_guard g(mutex_);
     b = behaviourFor(req.path);
     const auto it = bodies_.find(req.path);
     found = it != bodies_.end() || hasFallback_;
     if (found) body = it != bodies_.end() ? it->second : fallback_;
-    stall = stallMs_;
-    oversized = oversizedBytes_;
-    declared = declaredBytes_ ? declaredBytes_ : oversized;
+    stall = stallMs_, oversized = oversizedBytes_, declared = declaredBytes_ ? declaredBytes_ : oversized;
     log_.push_back(req);
   }
   changed_.notify_all();
@@ -217,10 +211,9 @@ void LoopbackHttpServer::serveConnection(int fd)
       break;
     }
     case Behaviour::Reset: {
-      linger l{1, 0};
+      const linger l{1, 0};
       ::setsockopt(fd, SOL_SOCKET, SO_LINGER, &l, sizeof l);
-      break;
-    }
+    } break;
     case Behaviour::Garbage: sendAll(fd, std::string("\x01\x02garbage\xff\xfe not http at all\r\n\r\n")); break;
     case Behaviour::Oversized:
     case Behaviour::Undeclared: {

@@ -39,8 +39,7 @@ RunResult runCommand(const std::string& command)
   char buf[4096];
   for (size_t n; (n = std::fread(buf, 1, sizeof buf, p)) > 0;) r.out.append(buf, n);
   const int st = ::pclose(p);
-  r.status = WIFEXITED(st) ? WEXITSTATUS(st) : -1;
-  r.err = readFile(errFile);
+  r.status = WIFEXITED(st) ? WEXITSTATUS(st) : -1, r.err = readFile(errFile);
   std::filesystem::remove(errFile);
   return r;
 }

@@ -1,12 +1,15 @@
 // The controller's tile queue against a loopback tile server: placeholders and the network
 // flag for every kind of bad answer, eviction and re-requests, late answers, concurrency, the
-// map-before-DEM order, the map kind commands and print mode.
+// map-before-DEM order, the map kind commands and print mode; decoding real and bad bodies.
 #include <gtest/gtest.h>
 
+#include <QByteArray>
+#include <QFile>
 #include <algorithm>
 #include <set>
 
 #include "support/LoopbackControllerFixture.h"
+#include "support/TestPaths.h"
 #include "tiles/TileDecode.h"
 
 using twtest::LoopbackHttpServer;
@@ -23,8 +26,7 @@ class TileQueueTest : public twtest::LoopbackControllerFixture {
   {
     app->view.zoom = zoom;
     app->view.backRect = tw::DRect{double(x), double(y), double(cols), double(rows)};
-    app->view.center_x = (x + cols / 2.0) * 256;
-    app->view.center_y = (y + rows / 2.0) * 256;
+    app->view.center_x = (x + cols / 2.0) * 256, app->view.center_y = (y + rows / 2.0) * 256;
     app->planTiles();
   }
   size_t placeholders()
@@ -68,8 +70,8 @@ TEST_F(TileQueueTest, BadAnswersBecomePlaceholdersAndSetTheNetworkFlag)
     ASSERT_EQ(images.size(), 1u) << x;
     EXPECT_EQ(std::tuple(placeholders(), app->tileStore.net_ok.load()), std::tuple(c.placeholder ? 1ul : 0ul, c.net_ok)) << x;
     EXPECT_TRUE(app->map_needs_draw);
-    if (!c.placeholder)  // a palette PNG stays a palette; side data only for print
-      EXPECT_TRUE(images[0]->image.format() == QImage::Format_Indexed8 && !images[0]->data);
+    // A palette PNG stays a palette; side data only for print.
+    EXPECT_TRUE(c.placeholder || (images[0]->image.format() == QImage::Format_Indexed8 && !images[0]->data));
   }
 }
 
@@ -182,4 +184,37 @@ TEST_F(TileQueueTest, MapKindCommandsAndPrintMode)
   const auto images = app->tileStore.images();
   ASSERT_EQ(images.size(), 2u);
   for (const MapImagePtr& m : images) EXPECT_TRUE(m->data && m->tile.map == tw::MapType::Standard);
+}
+
+// Decoding real tiles for browsing and print, and bodies that are not images.
+TEST(TileDecode, CorpusTilesForBrowsingAndPrint)
+{
+  TW_REQUIRE_CORPUS();
+  // An OpenStreetMap palette PNG, a GSI truecolour PNG and a GSI photo JPEG.
+  for (const auto& [file, palette] : {std::pair{"osm/7/40/44.png", true}, std::pair{"gsi/std/14/14622/6017.png", false},
+                                      std::pair{"gsi/seamlessphoto/14/14622/6017.jpg", false}}) {
+    QFile f(QString::fromStdString(twtest::corpusDir() + "/" + file));
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly)) << file;
+    const QByteArray body = f.readAll();
+    const MapImagePtr browse = tw::makeMapImage(body, tw::Tile{}, false);
+    ASSERT_NE(browse, nullptr) << file;
+    EXPECT_TRUE(browse->image.size() == QSize(256, 256) && !browse->data) << file;
+    EXPECT_EQ(browse->image.format() == QImage::Format_Indexed8, palette) << file;
+    const MapImagePtr print = tw::makeMapImage(body, tw::Tile{}, true);
+    ASSERT_TRUE(print->data && print->data->size() == tw::kClassMapSize) << file;
+    // The palette path keeps pixels and table; other tiles are normalised to 32 bits.
+    if (palette)
+      EXPECT_EQ(print->image.colorTable(), browse->image.colorTable());
+    else  // and their roads and buildings are classed
+      EXPECT_TRUE(print->image.depth() == 32 && std::any_of(print->data->begin(), print->data->end(), [](uint8_t c) { return c; }))
+          << file;
+  }
+}
+
+TEST(TileDecode, BadBodiesDoNotDecode)
+{
+  for (const QByteArray& body : {QByteArray(), QByteArray("\x89PNG\r\n\x1a\n truncated"), QByteArray(5000, 'x')})
+    EXPECT_EQ(tw::makeMapImage(body, tw::Tile{}, true), nullptr);
+  const MapImagePtr ph = tw::makePlaceholder(tw::Tile{});
+  EXPECT_TRUE(ph->image.size() == QSize(256, 256) && !ph->data);
 }

@@ -128,8 +128,7 @@ TEST(LabelPlacementScan, LongSegmentKeepsItsWrappingArithmetic)
     TrackInfo t;
     for (IPoint o : offsets) {
       Track p;
-      p.x = (mx + o.x) << 4;
-      p.y = (my + o.y) << 4;
+      p.x = (mx + o.x) << 4, p.y = (my + o.y) << 4;
       t.points.push_back(p);
     }
     return t;

@@ -29,8 +29,7 @@ class MapWidgetTest : public twtest::MapWindowFixture {
       t.points.push_back(p);
     }
     d.doc.tracks = {t};
-    d.doc.active_track = 0;
-    d.mode = tw::Mode::Edit;
+    d.doc.active_track = 0, d.mode = tw::Mode::Edit;
   }
   void drag(QPointF from, QPointF to)
   {
@@ -98,8 +97,7 @@ TEST_F(MapWidgetTest, LeavingTheEditingZoomClearsTheSelection)
   waitAnimation();
   wheel(-120);  // 15 → 14
   EXPECT_EQ(std::tuple(d.view.zoom, d.doc.select), std::tuple(14, -1));
-  EXPECT_EQ(d.message, QStringLiteral("入力・編集作業は、1/25000図の表示時のみ可能です。\n"
-                                      "操作を続ける場合は、スケールを戻してください。"));
+  EXPECT_EQ(d.message, QStringLiteral("入力・編集作業は、1/25000図の表示時のみ可能です。\n操作を続ける場合は、スケールを戻してください。"));
 }
 
 TEST_F(MapWidgetTest, AnimationHoldsTheMapAndRouteLayers)
@@ -140,9 +138,7 @@ TEST_F(MapWidgetTest, ReadoutShowsTheSelectedPointOrTheDemCache)
   EXPECT_TRUE(info()->firstLine().endsWith(QStringLiteral("1234.56m"))) << info()->firstLine().toStdString();
 
   editTrack(3);
-  d.edit_mode = tw::EditMode::Track;
-  d.doc.tracks[0].points[1].elev = 432.5f;
-  d.doc.select = 1;
+  d.edit_mode = tw::EditMode::Track, d.doc.tracks[0].points[1].elev = 432.5f, d.doc.select = 1;
   d.displayLocation();
   EXPECT_EQ(info()->elev, 432.5f);
 }

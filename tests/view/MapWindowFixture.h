@@ -52,10 +52,7 @@ class MapWindowFixture : public ControllerFixture<> {
                   Qt::NoScrollPhase, false);
     QApplication::sendEvent(info(), &e);
   }
-  void waitAnimation()
-  {
-    for (int i = 0; i < 100 && d.view.animating; ++i) QTest::qWait(20);
-  }
+  void waitAnimation() { EXPECT_TRUE(QTest::qWaitFor([&] { return !d.view.animating; }, 2000)); }
 };
 
 }  // namespace twtest

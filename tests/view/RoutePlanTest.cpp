@@ -16,9 +16,7 @@ TrackInfo line(std::vector<int> peaks, int32_t step = 800)
   TrackInfo t;
   for (size_t i = 0; i < peaks.size(); ++i) {
     Track pt;
-    pt.x = (1 << 20) + static_cast<int32_t>(i) * step;
-    pt.y = 1 << 20;
-    pt.peak_type = peaks[i];
+    pt.x = (1 << 20) + static_cast<int32_t>(i) * step, pt.y = 1 << 20, pt.peak_type = peaks[i];
     t.points.push_back(pt);
   }
   return t;
@@ -98,8 +96,7 @@ TEST(RoutePlan, PointPeakStartEndAndSelectionMarkers)
   RouteInput in = input(tracks, 16);
   in.show_peak = true;
   EXPECT_EQ(markers(in), "PCSE");  // base mode marks only peaks and cols
-  in.mode = Mode::Edit;
-  in.track_tool = true;
+  in.mode = Mode::Edit, in.track_tool = true;
   EXPECT_EQ(markers(in), "TPTCTSE");  // the track tool marks every point
   in.show_peak = false;
   in.input_tool = true;  // which draws on from the end

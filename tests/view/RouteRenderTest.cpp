@@ -21,9 +21,7 @@ TrackInfo track(std::initializer_list<std::pair<int, int>> xs)
   TrackInfo t;
   for (auto [x, peak] : xs) {
     Track p;
-    p.x = (kOrigin + x) << (18 - kZoom);
-    p.y = (kOrigin + 50) << (18 - kZoom);
-    p.peak_type = peak;
+    p.x = (kOrigin + x) << (18 - kZoom), p.y = (kOrigin + 50) << (18 - kZoom), p.peak_type = peak;
     t.points.push_back(p);
   }
   return t;
