@@ -2,6 +2,8 @@
 // the rest switch and the track information dialog's OK.
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "TrackBuilder.h"
 #include "analysis/Peaks.h"
 #include "support/ControllerFixture.h"
@@ -11,30 +13,23 @@ using AnalysisController = twtest::ControllerFixture<>;
 TEST_F(AnalysisController, UpdateGraphMeasuresTheChosenSection)
 {
   d.config.setInt(tw::key::show_rest, 1);
-  d.updateGraph();  // nothing to measure: the reset values
-  EXPECT_EQ(d.stats.min_elev, 3800.0f);
-  EXPECT_EQ(d.span, 1.0);  // the start value stays without a track
+  d.updateGraph();  // nothing to measure: the reset values, and the start span
+  EXPECT_EQ(std::tuple(d.stats.min_elev, d.span), std::tuple(3800.0f, 1.0));
   twtest::TrackBuilder b;  // a point a minute, 100 m apart: up 30 m each for 20 points, then down
   for (int i = 0; i < 40; ++i) b.add(i == 0 ? 0 : 100, 0, 500.0f + 30.0f * static_cast<float>(i < 20 ? i : 39 - i), i * 60.0);
   tw::TrackInfo& t = addActiveTrack(tw::TrackInfo{});
-  t.points = b.build();
-  t.valid_time = true;
+  t.points = b.build(), t.valid_time = true;
   tw::markPeaks(t.points, 1);  // the marks otherwise come from the elevation fill
   d.updateGraph();
   EXPECT_NEAR(d.stats.total_up, 570.0, 0.01);
-  EXPECT_EQ(d.doc.states.size(), 40u);
-  EXPECT_EQ(d.stats.total_time, 39 * 60);
-  d.graph_type = 1;
-  d.part_start = 0;
-  d.part_end = 10;
+  EXPECT_EQ(std::tuple(d.doc.states.size(), d.stats.total_time), std::tuple(40u, 39 * 60));
+  std::tie(d.graph_type, d.part_start, d.part_end) = std::tuple(1, 0, 10);
   d.updateGraph();
-  EXPECT_EQ(d.span, 1.0);
-  EXPECT_EQ(d.stats.total_time, 9 * 60);
+  EXPECT_EQ(std::tuple(d.span, d.stats.total_time), std::tuple(1.0, 9 * 60));
   d.doc.states.clear();
   d.showRest();  // rests only while they are shown
-  EXPECT_EQ(d.config.intValue("show_rest"), 0);
   d.updateGraph();
-  EXPECT_TRUE(d.doc.states.empty());
+  EXPECT_TRUE(d.config.intValue("show_rest") == 0 && d.doc.states.empty());
 }
 
 TEST_F(AnalysisController, DialogOkRenamesShiftsAndRefusesCdataEnd)
@@ -44,13 +39,10 @@ TEST_F(AnalysisController, DialogOkRenamesShiftsAndRefusesCdataEnd)
   const auto before = *pts[2].time;
   EXPECT_FALSE(d.applyTrackInfo("bad]]>name", tw::kTimeKeep));
   EXPECT_EQ(boxes.shown.at(0).title + boxes.shown.at(0).mess, QStringLiteral("エラー名前に]]>は使えません"));
-  EXPECT_TRUE(d.applyTrackInfo("", tw::kTimeKeep));
-  EXPECT_FALSE(d.doc.modify);
+  EXPECT_TRUE(d.applyTrackInfo("", tw::kTimeKeep) && !d.doc.modify);
   EXPECT_TRUE(d.applyTrackInfo("丘", tw::kTimePlus9h));
-  EXPECT_EQ(d.doc.tracks[0].name, "丘");
-  EXPECT_EQ(*pts[2].time - before, std::chrono::hours(9));
-  EXPECT_FALSE(pts[3].time.has_value());
-  EXPECT_TRUE(d.doc.modify);
+  EXPECT_EQ(std::tuple(d.doc.tracks[0].name, *pts[2].time - before), std::tuple(std::string("丘"), std::chrono::milliseconds(std::chrono::hours(9))));
+  EXPECT_TRUE(!pts[3].time && d.doc.modify);
   EXPECT_TRUE(d.applyTrackInfo("丘", tw::kTimeMinus9h));
   EXPECT_EQ(*pts[2].time, before);
   d.calcTrackData();

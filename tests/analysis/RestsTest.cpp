@@ -104,9 +104,7 @@ std::vector<Track> generate(std::mt19937& rng)
   int x = 0, y = 0;
   auto add = [&](double seconds, int dx, int dy) {
     Track& p = pts.emplace_back();
-    p.x = 58000000 + (x += dx);
-    p.y = 26000000 + (y += dy);
-    p.lon = 138.7 + x * 0.49 / 91000.0;
+    p.x = 58000000 + (x += dx), p.y = 26000000 + (y += dy), p.lon = 138.7 + x * 0.49 / 91000.0;
     p.lat = 35.3 - y * 0.49 / 111000.0;
     p.time = TimePoint{std::chrono::seconds{1714521600}} + std::chrono::milliseconds(static_cast<long long>(seconds * 1000));
   };
@@ -210,7 +208,7 @@ TEST(CalcSpeed, RestCorrectionRepairsTheApproachAndShowsDrift)
   EXPECT_LT(plain[19].speed, 1000);  // uncorrected, its window reaches into the rest
   for (int k = 14; k <= 19; ++k) EXPECT_NEAR(pts[k].speed, 4500, 5) << k;  // windows end at them
   const auto drift = static_cast<float>(calcDistHubeny(pts[25].lat, pts[25].lon, pts[20].lat, pts[20].lon));
-  EXPECT_EQ(std::pair(pts[20].speed, pts[25].speed), std::pair(0, static_cast<int>(drift * 3600.0f / 50.0f)));
+  EXPECT_EQ(std::tuple(pts[20].speed, pts[25].speed), std::tuple(0, static_cast<int>(drift * 3600.0f / 50.0f)));
   EXPECT_EQ(pts[13].speed, plain[13].speed);
   EXPECT_EQ(pts[31].speed, plain[31].speed);
   calcSpeed(pts, true, std::vector<int>(states.begin(), states.end() - 1));  // stale states: no correction

@@ -2,17 +2,15 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 using namespace tw;
 
 namespace {
 
 const FrameRect kScreen{0, 0, 1920, 1080};
 
-struct Loaded {
-  Config config;
-  DerivedConfig derived;
-  ViewportState view;
-};
+struct Loaded { Config config; DerivedConfig derived; ViewportState view; };
 
 Loaded load(const StoredConfig& stored, FrameRect screen = kScreen)
 {
@@ -33,26 +31,20 @@ StoredConfig storedWith(std::map<std::string, ConfigValue> values)
 TEST(ConfigLoad, FirstRunKeepsTheStartValuesOfTheController)
 {
   auto l = load(StoredConfig{});
-  EXPECT_EQ(l.config.intValue(key::show_graph), 1);
-  EXPECT_EQ(l.derived.show_graph, 0);
+  EXPECT_EQ(std::tuple(l.config.intValue(key::show_graph), l.derived.show_graph), std::tuple(1, 0));
   EXPECT_TRUE(l.derived.track_table.empty());
-  EXPECT_EQ(l.view.zoom, 8);
   // The grid of kept tiles follows the screen even on a first run, as do the colours.
-  EXPECT_EQ(l.view.back_cols, 10);
-  EXPECT_EQ(l.view.back_rows, 7);
+  EXPECT_EQ(std::tuple(l.view.zoom, l.view.back_cols, l.view.back_rows), std::tuple(8, 10, 7));
   EXPECT_EQ(l.derived.contour_color, (std::array<uint8_t, 3>{57, 47, 18}));
   EXPECT_EQ(l.derived.road_color, (std::array<uint8_t, 3>{0, 0, 0}));
   auto small = load(StoredConfig{}, {0, 0, 300, 100});
-  EXPECT_EQ(small.view.back_cols, 5);
-  EXPECT_EQ(small.view.back_rows, 3);
+  EXPECT_EQ(std::tuple(small.view.back_cols, small.view.back_rows), std::tuple(5, 3));
 }
 
 TEST(ConfigLoad, StoredValuesDriveTheControllerAndKeepTheirType)
 {
   auto l = load(storedWith({{"zoom", int64_t{15}}, {"map_type", int64_t{3}}, {"route_width", 7.9}}));
-  EXPECT_EQ(l.view.zoom, 15);
-  EXPECT_EQ(l.derived.map_type, MapType::OSM);
-  EXPECT_EQ(l.derived.right_width, 460);
+  EXPECT_EQ(std::tuple(l.view.zoom, l.derived.map_type, l.derived.right_width), std::tuple(15, MapType::OSM, 460));
   // Accepted by integer conversion, kept a float: written back as it was read.
   ASSERT_TRUE(std::holds_alternative<double>(*l.config.find(key::route_width)));
   EXPECT_EQ(l.config.intValue(key::route_width), 7);
@@ -60,10 +52,7 @@ TEST(ConfigLoad, StoredValuesDriveTheControllerAndKeepTheirType)
 
 TEST(ConfigLoad, RejectedValuesFallBackToDefaults)
 {
-  const struct {
-    const char* key;
-    ConfigValue stored;
-  } rows[] = {
+  const struct { const char* key; ConfigValue stored; } rows[] = {
       {"zoom", int64_t{19}},          {"zoom", int64_t{5}},
       {"latitude", 45.6},             {"route_width", int64_t{13}},
       {"right_width", int64_t{99}},   {"route_r", 1.5},
@@ -89,9 +78,8 @@ TEST(ConfigLoad, ContourRoadColoursAndCentre)
 
   // The range limits are 32-bit floats; the eastern limit lies just past the inside-Japan box.
   auto l = load(storedWith({{"longitude", double(153.98639f)}, {"zoom", int64_t{12}}}));
-  EXPECT_EQ(l.config.doubleValue(key::longitude), double(153.98639f));
+  EXPECT_EQ(std::tuple(l.config.doubleValue(key::longitude), l.view.zoom), std::tuple(double(153.98639f), 12));
   EXPECT_DOUBLE_EQ(l.view.lon, 138.943905);
-  EXPECT_EQ(l.view.zoom, 12);
 }
 
 TEST(ConfigLoad, TableLayoutsValidatedAsAWhole)
@@ -102,8 +90,7 @@ TEST(ConfigLoad, TableLayoutsValidatedAsAWhole)
   StoredConfig ok = storedWith({});
   ok.track_table = custom;
   ok.wp_table = std::vector<std::string>{"name:300", "no:20", "elev:60", "lat:70", "lon:80"};
-  EXPECT_EQ(load(ok).derived.track_table, custom);
-  EXPECT_EQ(load(ok).derived.wp_table[0], "name:300");
+  EXPECT_EQ(std::tuple(load(ok).derived.track_table, load(ok).derived.wp_table[0]), std::tuple(custom, std::string("name:300")));
 
   const std::vector<std::vector<std::string>> bad = {
       {"no:30", "elev:60", "time:60", "dist:60", "speed:60", "lat:70"},              // 6 entries
@@ -140,8 +127,7 @@ TEST(ConfigSave, TableStatusFromVisibleColumns)
   DerivedConfig d;
   d.wp_table = defaultWpTable();
   saveTableStatus(1, {{"no", 31.7}, {"name", 100}, {"time", 120}}, d);
-  EXPECT_EQ(d.track_table, (std::vector<std::string>{"no:31", "time:120"}));
-  EXPECT_EQ(d.wp_table, defaultWpTable());
+  EXPECT_EQ(std::tuple(d.track_table, d.wp_table), std::tuple(std::vector<std::string>{"no:31", "time:120"}, defaultWpTable()));
   saveTableStatus(0, {}, d);
   EXPECT_EQ(d.track_table.size(), 2u);
 }

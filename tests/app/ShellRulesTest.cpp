@@ -2,7 +2,10 @@
 // addresses and the recent-file list.
 #include <gtest/gtest.h>
 
+#include <array>
+#include <optional>
 #include <string>
+#include <tuple>
 
 #include "app/ButtonLayout.h"
 #include "app/MenuRules.h"
@@ -26,11 +29,7 @@ std::string shown(const tw::ButtonInputs& in)
 tw::ButtonInputs buttons(Mode m, EditMode e, bool track, bool points)
 {
   tw::ButtonInputs in;
-  in.mode = m;
-  in.edit_mode = e;
-  in.activeTrack = track;
-  in.activeHasPoints = points;
-  in.show_graph = 1;
+  std::tie(in.mode, in.edit_mode, in.activeTrack, in.activeHasPoints, in.show_graph) = std::tuple(m, e, track, points, 1);
   return in;
 }
 
@@ -40,14 +39,10 @@ TEST(ButtonLayout, EveryModeAndTool)
 {
   const std::string modes = "base@0 area@1 prn@2 edit@3 ";
   auto printGraph = buttons(Mode::Print, EditMode::Input, true, true);
-  printGraph.print_graph = 1;
-  printGraph.graph_type = 2;
+  std::tie(printGraph.print_graph, printGraph.graph_type) = std::pair(1, 2);
   auto listShown = buttons(Mode::Base, EditMode::Input, false, false);
   listShown.show_list = 2;
-  const struct {
-    tw::ButtonInputs in;
-    std::string want;
-  } rows[] = {
+  const struct { tw::ButtonInputs in; std::string want; } rows[] = {
       {buttons(Mode::Base, EditMode::Input, false, false), "base_on@0 area@1 prn@2 edit@3 setup@5 table@9 -view"},
       {listShown, "base_on@0 area@1 prn@2 edit@3 setup@5 table_on@9 -view"},
       {buttons(Mode::Base, EditMode::Input, true, false), "base_on@0 area@1 prn@2 edit@3 setup@5 table@9 graph_on@10 +view"},
@@ -72,28 +67,21 @@ TEST(ButtonLayout, EveryModeAndTool)
 TEST(MenuRules, EnablingTicksImagesAndTitles)
 {
   tw::MenuInputs in;
-  in.activeTrack = true;
-  in.tracks = 1;
-  in.points = 100;
-  in.show_info = 1;
-  in.show_graph = 1;
+  std::tie(in.activeTrack, in.tracks, in.points, in.show_info, in.show_graph) = std::tuple(true, 1, 100, 1, 1);
   const auto state = [&](const char* c) { return tw::validateMenuItem(c, in); };
   EXPECT_FALSE(state("thinout").enabled);
   in.points = 101;
   EXPECT_TRUE(state("thinout").enabled);
 
-  in.backups = 3;
-  in.backup_pos = 2;  // the last snapshot: nothing to redo
-  EXPECT_FALSE(state("redo").enabled);
-  EXPECT_TRUE(state("undo").enabled);
+  std::tie(in.backups, in.backup_pos) = std::pair(3, 2);  // the last snapshot: nothing to redo
+  EXPECT_TRUE(!state("redo").enabled && state("undo").enabled);
   in.backup_pos = 1;
   EXPECT_TRUE(state("redo").enabled);
 
   EXPECT_EQ(state("showGraph").title, "表示しない");
-  EXPECT_EQ(state("baseMode").image, "base_on");
   EXPECT_EQ(state("baseMode").ticked, true);
-  EXPECT_EQ(state("mapPale").image, "pale");
-  EXPECT_EQ(state("toggleFullScreen").image, "fullscreen");
+  EXPECT_EQ((std::array{state("baseMode").image, state("mapPale").image, state("toggleFullScreen").image}),
+            (std::array<std::string_view, 3>{"base_on", "pale", "fullscreen"}));
 
   // Print mode: the read-out's items are off and the graph items follow the printed graph.
   in.mode = Mode::Print;
@@ -103,23 +91,18 @@ TEST(MenuRules, EnablingTicksImagesAndTitles)
   EXPECT_FALSE(state("showGraphWayPoint").enabled);
   in.print_graph = 1;
   EXPECT_EQ(state("showGraphMenu").image, "graph_on");
-  EXPECT_TRUE(state("showGraphWayPoint").enabled);
-  EXPECT_TRUE(state("outputPDF").enabled);
-  EXPECT_FALSE(state("loadGPX").enabled);
+  EXPECT_TRUE(state("showGraphWayPoint").enabled && state("outputPDF").enabled && !state("loadGPX").enabled);
   in.mode = Mode::Area;
   EXPECT_FALSE(state("showGraph").enabled);
 
   // A collapsed pane shows no list, whatever was chosen.
   in.show_list = 1;
-  EXPECT_EQ(state("showTrackList").ticked, true);
-  EXPECT_EQ(state("hideTrackView").ticked, false);
+  EXPECT_EQ(std::tuple(state("showTrackList").ticked, state("hideTrackView").ticked), std::tuple(std::optional(true), std::optional(false)));
   in.listCollapsed = true;
-  EXPECT_EQ(state("showTrackList").ticked, false);
-  EXPECT_EQ(state("hideTrackView").ticked, true);
+  EXPECT_EQ(std::tuple(state("showTrackList").ticked, state("hideTrackView").ticked), std::tuple(std::optional(false), std::optional(true)));
   EXPECT_EQ(state("showTableMenu").image, "table_on");
 
-  in.show_wp = 0;
-  in.wp_type = 3;
+  std::tie(in.show_wp, in.wp_type) = std::pair(0, 3);
   EXPECT_FALSE(state("showWayPointWithName").enabled);
   EXPECT_EQ(state("showWayPointWithName").ticked, true);
   EXPECT_EQ(state("showWayPoint").title, "表示する");
@@ -146,8 +129,6 @@ TEST(ShellRules, RecentFiles)
   for (int i = 0; i < 12; ++i) tw::addRecentFile(files, "/f" + std::to_string(i));
   tw::addRecentFile(files, "/f5");
   ASSERT_EQ(files.size(), 10u);
-  EXPECT_EQ(files[0], "/f5");
-  EXPECT_EQ(files[1], "/f11");
-  EXPECT_EQ(files[9], "/f2");
+  EXPECT_EQ(files[0] + files[1] + files[9], "/f5/f11/f2");
   EXPECT_EQ(tw::sanitizeRecentFiles({"/a", "", "/a", std::string(5000, 'x'), "/b"}), (std::vector<std::string>{"/a", "/b"}));
 }

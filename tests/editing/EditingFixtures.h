@@ -15,15 +15,11 @@ inline tw::TimePoint at(int seconds)
   return tw::TimePoint{std::chrono::milliseconds{1'700'000'000'000LL + seconds * 1000LL}};
 }
 
-inline void recalc(std::vector<tw::Track>& pts) { tw::recalcDistance(pts); }
-
 // A point known only by its zoom-18 pixel (hit tests, thinning geometry).
 inline tw::Track pix(int x, int y, int peak = 0)
 {
   tw::Track t;
-  t.x = x;
-  t.y = y;
-  t.peak_type = peak;
+  t.x = x, t.y = y, t.peak_type = peak;
   return t;
 }
 
@@ -41,17 +37,13 @@ inline std::vector<tw::Track> line(int n, double stepDeg = 0.0001, bool times = 
   std::vector<tw::Track> pts;
   for (int i = 0; i < n; ++i)
     pts.push_back(point(35.0, 139.0 + i * stepDeg, times ? std::optional<int>(i * 10) : std::nullopt));
-  recalc(pts);
+  tw::recalcDistance(pts);
   return pts;
 }
 
 inline tw::TrackInfo track(std::vector<tw::Track> pts, const std::string& name = "")
 {
-  tw::TrackInfo t;
-  t.points = std::move(pts);
-  t.name = name;
-  t.stable = 1;
-  return t;
+  return tw::TrackInfo{.points = std::move(pts), .name = name, .stable = 1};
 }
 
 }  // namespace edittest

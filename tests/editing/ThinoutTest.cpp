@@ -1,11 +1,17 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <filesystem>
 #include <random>
 #include <tuple>
 
 #include "EditingFixtures.h"
 #include "document/Geodesy.h"
+#include "analysis/Peaks.h"
+#include "analysis/Rests.h"
 #include "editing/Thinout.h"
+#include "gpx/GpxReader.h"
+#include "support/TestPaths.h"
 
 using namespace tw;
 using edittest::at;
@@ -14,32 +20,15 @@ using edittest::pix;
 
 namespace {
 
-TEST(Thinout, ThousandToHundredKeepsBothEndsAndExactCount)
-{
-  std::mt19937 rng(7);
-  std::uniform_real_distribution<double> jitter(-0.0005, 0.0005);
-  std::vector<Track> pts;
-  for (int i = 0; i < 1000; ++i) pts.push_back(edittest::point(35.0 + jitter(rng), 139.0 + i * 0.0002, i * 20));
-  edittest::recalc(pts);
-  const Track first = pts.front(), last = pts.back();
-  auto r = thinoutPoints(pts, 100, nullptr);
-  EXPECT_TRUE(r.changed);
-  ASSERT_EQ(pts.size(), 100u);
-  EXPECT_EQ(pts.front().lat, first.lat);
-  EXPECT_EQ(pts.back().lat, last.lat);
-  EXPECT_EQ(pts.back().time, last.time);
-}
-
+// Ends and exact count: ThinoutCorpus below and the controller's thinout command.
 TEST(Thinout, MarkedPeakOutranksFartherUnmarkedPoint)
 {
   // Chord along y = 0; a peak 50 px off and an ordinary point 120 px off.
   std::vector<Track> pts{pix(0, 0), pix(1000, 50, 1), pix(2000, 120), pix(3000, 0)};
   auto f = findFarthest(pts, {}, 0, 3);
   ASSERT_TRUE(f);
-  EXPECT_EQ(f->pos, 1);
-  EXPECT_FLOAT_EQ(f->dist, 150.0f);
-  auto keep = selectPoints(pts, {}, 3);
-  EXPECT_EQ(keep, (std::vector<char>{1, 1, 0, 1}));
+  EXPECT_EQ(std::tuple(f->pos, f->dist), std::tuple(1, 150.0f));
+  EXPECT_EQ(selectPoints(pts, {}, 3), (std::vector<char>{1, 1, 0, 1}));
   // A col weighs the same.
   pts[1].peak_type = 2;
   EXPECT_EQ(findFarthest(pts, {}, 0, 3)->pos, 1);
@@ -52,8 +41,7 @@ TEST(Thinout, RestWeighting)
   std::vector<int> states{1, 0, 4, 1, 1};
   auto f = findFarthest(pts, states, 0, 4);
   ASSERT_TRUE(f);
-  EXPECT_EQ(f->pos, 2);
-  EXPECT_FLOAT_EQ(f->dist, 110.0f);
+  EXPECT_EQ(std::tuple(f->pos, f->dist), std::tuple(2, 110.0f));
   // States of another length are ignored.
   EXPECT_EQ(findFarthest(pts, {1, 0}, 0, 4)->pos, 1);
   EXPECT_FALSE(findFarthest(pts, states, 2, 3));
@@ -78,10 +66,8 @@ TEST(Thinout, RestInteriorsGoFirstAndRestEndsEarly)
   }
   markPointsBeforeRests(states);
   auto keep = selectPoints(pts, states, 20);
-  EXPECT_TRUE(keep[39]);
-  EXPECT_TRUE(keep[40]);
-  EXPECT_TRUE(keep[60]);
-  for (int i = 41; i < 60; ++i) EXPECT_FALSE(keep[i]) << i;
+  EXPECT_TRUE(keep[39] && keep[40] && keep[60]);
+  EXPECT_EQ(std::count(keep.begin() + 41, keep.begin() + 60, 1), 0);
 }
 
 TEST(Thinout, SpikeRemoval)
@@ -89,7 +75,7 @@ TEST(Thinout, SpikeRemoval)
   // Steady walk, 10 m in 10 s; point 5 jumps ~200 m away and comes straight back.
   auto pts = line(10, 0.0001);
   pts[5].lat += 0.002;
-  edittest::recalc(pts);
+  tw::recalcDistance(pts);
   auto copy = pts;
   EXPECT_EQ(checkDistantPoint(copy, 3), 1);
   ASSERT_EQ(copy.size(), 9u);
@@ -98,8 +84,7 @@ TEST(Thinout, SpikeRemoval)
 
   // The target is reached by spike removal alone: thinning stops there.
   copy = pts;
-  auto r = thinoutPoints(copy, 9, nullptr);
-  EXPECT_EQ(r.spikes, 1);
+  EXPECT_EQ(thinoutPoints(copy, 9, nullptr).spikes, 1);
   EXPECT_EQ(copy.size(), 9u);
 
   // Without time stamps nothing is a spike.
@@ -109,21 +94,20 @@ TEST(Thinout, SpikeRemoval)
   // A far last point is no spike: only point 5 goes.
   copy = pts;
   copy.back().lat += 0.01;
-  edittest::recalc(copy);
+  tw::recalcDistance(copy);
   EXPECT_EQ(checkDistantPoint(copy, 3), 1);
 
   // Every spike goes, until the target; two far points in a row are an excursion.
   auto two = line(12, 0.0001);
   two[3].lat += 0.002;
   two[7].lon += 0.003;
-  edittest::recalc(two);
+  tw::recalcDistance(two);
   auto all = two;
-  EXPECT_EQ(checkDistantPoint(all, 3), 2);
-  EXPECT_EQ(checkDistantPoint(two, 11), 1);
+  EXPECT_EQ(std::tuple(checkDistantPoint(all, 3), checkDistantPoint(two, 11)), std::tuple(2, 1));
   auto twice = line(12, 0.0001);
   twice[4].lat += 0.002;
   twice[5].lat += 0.002;
-  edittest::recalc(twice);
+  tw::recalcDistance(twice);
   EXPECT_EQ(checkDistantPoint(twice, 3), 0);
 }
 
@@ -131,9 +115,7 @@ TEST(Thinout, SpikeSpeedsKeepTheirSign)
 {
   // Point 5 lies ~220 m off a 10 m / 10 s walk. Speeds are distance over signed time: no time
   // between two stamps is infinitely fast, and time running backwards is slow, never fast.
-  struct Case {
-    int point, second, removed;
-  } cases[] = {
+  struct Case { int point, second, removed; } cases[] = {
       {5, 50, 1},  // as recorded
       {5, 40, 1},  // the spike stamped like the point before it: infinitely fast out
       {5, 30, 0},  // the spike stamped before the point before it: negative speed out, not fast
@@ -143,7 +125,7 @@ TEST(Thinout, SpikeSpeedsKeepTheirSign)
     auto pts = line(10, 0.0001);
     pts[5].lat += 0.002;
     pts[c.point].time = at(c.second);
-    edittest::recalc(pts);
+    tw::recalcDistance(pts);
     EXPECT_EQ(checkDistantPoint(pts, 3), c.removed) << "point " << c.point << " at " << c.second << " s";
   }
 }
@@ -156,8 +138,7 @@ TEST(Thinout, EqualDistanceTies)
 
   // A marked peak on the chord splits first; both halves then offer weight 50 exactly,
   // and the left half, queued first, is taken first.
-  std::vector<Track> z{pix(0, 0),   pix(100, 50), pix(200, 0), pix(300, 0, 1),
-                       pix(400, 0), pix(500, 50), pix(600, 0)};
+  std::vector<Track> z{pix(0, 0),   pix(100, 50), pix(200, 0), pix(300, 0, 1), pix(400, 0), pix(500, 50), pix(600, 0)};
   EXPECT_EQ(selectPoints(z, {}, 4), (std::vector<char>{1, 1, 0, 1, 0, 0, 1}));
   EXPECT_EQ(selectPoints(z, {}, 5), (std::vector<char>{1, 1, 0, 1, 0, 1, 1}));
 }
@@ -166,15 +147,13 @@ TEST(Thinout, RestDetectorSeesTheTrackAfterSpikes)
 {
   auto pts = line(300, 0.0001);
   pts[100].lat += 0.002;
-  edittest::recalc(pts);
+  tw::recalcDistance(pts);
   size_t seen = 0;
   auto r = thinoutPoints(pts, 120, [&](std::vector<Track>& p) {
     seen = p.size();
     return std::vector<int>(p.size(), 1);
   });
-  EXPECT_EQ(seen, 299u);
-  EXPECT_EQ(r.spikes, 1);
-  EXPECT_EQ(pts.size(), 120u);
+  EXPECT_EQ(std::tuple(seen, r.spikes, pts.size()), std::tuple(299ul, 1, 120ul));
 }
 
 TEST(ThinoutDialog, DefaultsAndCorrections)
@@ -199,6 +178,46 @@ TEST(ThinoutDialog, DefaultsAndCorrections)
   EXPECT_EQ(r.points, 500);
   EXPECT_DOUBLE_EQ(r.interval, 20.0);
   EXPECT_EQ(thinoutFromRate(1000, 10000.0, 95.0).points, 100);
+}
+
+// Thinning real tracks of the shared corpus, analysed the way the app analyses them.
+std::vector<int> rests(std::vector<Track>& pts, bool valid_time)
+{
+  std::vector<int> states;
+  checkRest(pts, valid_time, states);
+  return states;
+}
+
+TEST(ThinoutCorpus, RealTracksKeepEndsOrderAndCount)
+{
+  TW_REQUIRE_CORPUS();
+  int thinned = 0;
+  for (const auto& e : std::filesystem::directory_iterator(twtest::corpusDir() + "/gpx")) {
+    if (e.path().extension() != ".gpx") continue;
+    auto r = parseGPX(twtest::readFile(e.path().string()));
+    if (!r.ok()) continue;
+    for (auto& t : r.data.tracks) {
+      const int n = static_cast<int>(t.points.size());
+      if (n < kThinoutMinimumPoints + 10) continue;
+      SCOPED_TRACE(e.path().filename().string());
+      recalcDistance(t.points);
+      markPeaks(t.points, t.stable);
+      const Track first = t.points.front(), last = t.points.back();
+      const int target = std::max(kThinoutMinimumPoints, n / 5);
+      const bool valid = t.valid_time;
+      auto res = thinoutPoints(t.points, target, [valid](std::vector<Track>& p) { return rests(p, valid); });
+      EXPECT_TRUE(res.changed);
+      EXPECT_EQ(std::tuple(int(t.points.size()), t.points.front().lat, t.points.back().lat), std::tuple(target, first.lat, last.lat));
+      // Kept points stay in their order: timed points never go back in time.
+      std::optional<TimePoint> prev;
+      bool ordered = true;
+      for (const auto& p : t.points)
+        if (p.time) ordered &= !(prev && *p.time < *prev), prev = p.time;
+      EXPECT_TRUE(ordered || !t.valid_time);
+      ++thinned;
+    }
+  }
+  EXPECT_GT(thinned, 5);
 }
 
 }  // namespace

@@ -3,7 +3,6 @@
 // DEM10B, failures and arguments.
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <unistd.h>
@@ -39,11 +38,9 @@ class CliElevationTest : public ::testing::Test {
   std::pair<int, std::string> run(const std::string& args) { return cli("elevation '" + in() + "' " + args); }
   std::pair<int, std::string> cli(const std::string& args)
   {
-    const fs::path err = dir / "err.txt";
-    const std::string cmd = "TARNWICK_GSI_BASE='" + server.baseUrl() + "' TARNWICK_CACHE_DIR='" + (dir / "cache").string() +
-                            "' '" TW_CLI "' " + args + " 2>'" + err.string() + "'";
-    const int rc = std::system(cmd.c_str());
-    return {WIFEXITED(rc) ? WEXITSTATUS(rc) : -1, twtest::readFile(err.string())};
+    const auto r = twtest::runCommand("TARNWICK_GSI_BASE=" + server.baseUrl() + " TARNWICK_CACHE_DIR=" +
+                                      twtest::quoted(dir / "cache") + " " + twtest::quoted(TW_CLI) + " " + args);
+    return {r.status, r.err};
   }
   std::string in() const { return (dir / "in.gpx").string(); }
   bool wrote(const char* ele) { return twtest::readFile(out()).find(ele) != std::string::npos; }
@@ -66,7 +63,8 @@ TEST_F(CliElevationTest, FillsMissingElevationsFiveFetchesAtOnce)
   serve(false, TX, demText("123.4"));
   serve(false, TX + 1, demText("45"));
   serve(false, TX + 2, "garbage");
-  server.setResponseDelayMs(20);
+  // Answers wait until five fetches are open: a fill that asks fewer at once never gets there.
+  server.holdUntilOpen(5, 3000);
   const auto [status, err] = run("-o " + out());
   ASSERT_EQ(status, 0) << err;
   for (const char* line : {"DEM tiles 12/12", "1 DEM tiles were malformed and not used", "1 points are still without elevation"})

@@ -35,8 +35,7 @@ TEST(DemParse, WholeAndHostileBodies)
   Elevation e;
   e.tiles = v;
   EXPECT_FLOAT_EQ(e.getElevation(255, 255), 123.4f);
-  EXPECT_EQ(e.getElevation(256, 0), -1.0f);
-  EXPECT_EQ(e.getElevation(0, -1), -1.0f);
+  EXPECT_EQ(std::tuple(e.getElevation(256, 0), e.getElevation(0, -1)), std::tuple(-1.0f, -1.0f));
   ASSERT_TRUE(parseDemText(demText("e"), DemModel::DEM5A, v));
   e.tiles = v;
   EXPECT_EQ(e.getElevation(9, 9), -1.0f);
@@ -67,11 +66,9 @@ TEST(DemParse, RealTile)
   const std::string body = twtest::readFile(twtest::corpusDir() + "/gsi/dem/8/229/94.txt");
   std::vector<int32_t> v;
   ASSERT_TRUE(parseDemText(body, DemModel::DEM5A, v));
-  EXPECT_EQ(std::count(v.begin(), v.end(), -1), 12527);
-  EXPECT_EQ(*std::max_element(v.begin(), v.end()), 194425);
+  EXPECT_EQ(std::tuple(std::count(v.begin(), v.end(), -1), *std::max_element(v.begin(), v.end())), std::tuple(12527, 194425));
   ASSERT_TRUE(parseDemText(body, DemModel::DEM10B, v));
-  EXPECT_EQ(std::count(v.begin(), v.end(), -1), 0);
-  EXPECT_EQ(v[0], 56542);  // first cell "565.42"
+  EXPECT_EQ(std::tuple(std::count(v.begin(), v.end(), -1), v[0]), std::tuple(0, 56542));  // first cell "565.42"
 }
 
 TEST(DemLookup, CellsAndTileEdges)
@@ -101,8 +98,7 @@ TEST(ElevationPlan, KeysTypesAndFilters)
 {
   DocumentState d;
   d.tracks.resize(1);
-  d.active_track = 0;
-  d.tracks[0].stable = 1;
+  d.active_track = 0, d.tracks[0].stable = 1;
   // Two points in one tile ask for it once; a known elevation asks for nothing.
   d.tracks[0].points = {pointIn(TX, 1, 1), pointIn(TX, 2, 2), pointIn(TX + 7, 1, 1, 3000.0f), pointIn(TX + 5, 1, 1)};
   d.waypoints.resize(2);
@@ -124,9 +120,8 @@ TEST(ElevationPlan, KeysTypesAndFilters)
   EXPECT_TRUE(keys(0).empty());
   d.tracks[0].stable = -1;
   EXPECT_EQ(keys(0), (V{{TX, kTileDemPoint}}));
-  d.outside = true;  // nothing abroad
+  d.outside = true;  // nothing abroad, nor without an active track
   EXPECT_TRUE(keys(0).empty());
-  d.outside = false;
-  d.active_track = kNoIndex;  // nor without an active track
+  std::tie(d.outside, d.active_track) = std::tuple(false, kNoIndex);
   EXPECT_TRUE(keys(0).empty());
 }

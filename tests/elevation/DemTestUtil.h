@@ -27,9 +27,7 @@ inline std::string demText(const std::string& cell)
 inline std::shared_ptr<tw::Elevation> flatTile(int32_t x, int32_t y, int32_t cm)
 {
   auto e = std::make_shared<tw::Elevation>();
-  e->x = x;
-  e->y = y;
-  e->tiles.assign(tw::kDemCells, cm);
+  e->x = x, e->y = y, e->tiles.assign(tw::kDemCells, cm);
   return e;
 }
 

@@ -1,7 +1,11 @@
-// Filling unknown elevations from the caches, the DEM5A gaps and what a recalculation clears.
+// Filling unknown elevations from the caches, the DEM5A gaps and what a recalculation clears;
+// the caches themselves: one tile per place and model, and eviction that spares unread tiles.
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "DemTestUtil.h"
+#include "elevation/DemStore.h"
 #include "elevation/ElevationFill.h"
 
 using namespace tw;
@@ -23,11 +27,10 @@ TEST(ElevationFill, OneTrackFilledThenMarked)
   std::vector<TrackInfo> tracks = twoTracks();
   tracks[0].points[1].time = TimePoint{};
   TrackFillResult r = calcTrackElevation(tracks[0], true, {flatTile(TX, TY, 12340)});
-  EXPECT_TRUE(r.modify && r.invalid_track);  // the second point's tile is not cached
-  EXPECT_TRUE(r.route_time);                 // raised even by a point that is skipped
+  // The second point's tile is not cached; route_time is raised even by a point that is skipped.
+  EXPECT_TRUE(r.modify && r.invalid_track && r.route_time);
   EXPECT_FLOAT_EQ(tracks[0].points[0].elev, 123.4f);
-  EXPECT_EQ(tracks[0].points[1].elev, kUnknownElevation);
-  EXPECT_EQ(tracks[0].points[2].elev, 500.0f);
+  EXPECT_EQ(std::tuple(tracks[0].points[1].elev, tracks[0].points[2].elev), std::tuple(kUnknownElevation, 500.0f));
   r = calcTrackElevation(tracks[1], false, {});  // another track's gap does not raise invalid_track
   EXPECT_FALSE(r.invalid_track || r.modify || r.route_time);
 
@@ -38,8 +41,7 @@ TEST(ElevationFill, OneTrackFilledThenMarked)
   auto dem = flatTile(TX, TY, 0);
   dem->tiles[100 * 256 + 100] = 90000;
   calcTrackElevation(hill, true, {dem});
-  EXPECT_EQ(hill.points[1].elev, 900.0f);
-  EXPECT_EQ(hill.points[1].peak_type, 1);
+  EXPECT_EQ(std::tuple(hill.points[1].elev, hill.points[1].peak_type), std::tuple(900.0f, 1));
 }
 
 TEST(ElevationFill, AllTracksAsTilesArrive)
@@ -56,8 +58,7 @@ TEST(ElevationFill, AllTracksAsTilesArrive)
   EXPECT_EQ(r.changed_tracks, (std::vector<int>{0, 1}));
   EXPECT_EQ(tracks[1].points[0].elev, 0.0f);  // outside DEM5A mode a gap is unknown again
   r = fillAllTracks(tracks, 0, 0, dem10b, {});
-  EXPECT_FALSE(r.modify);
-  EXPECT_TRUE(r.changed_tracks.empty());
+  EXPECT_TRUE(!r.modify && r.changed_tracks.empty());
 }
 
 TEST(ElevationFill, Dem5AGapsStayUntilTheFallback)
@@ -81,12 +82,62 @@ TEST(ElevationFill, RecalculationClearsTracksAndUnknownWayPoints)
   DocumentState d;
   d.tracks = twoTracks();
   d.waypoints.resize(3);
-  d.waypoints[0].elev = 0.0f;
-  d.waypoints[1].elev = 350.0f;
-  d.waypoints[2].elev = -1.0f;
+  std::tie(d.waypoints[0].elev, d.waypoints[1].elev, d.waypoints[2].elev) = std::tuple(0.0f, 350.0f, -1.0f);
   clearElevationsForRecalc(d);
   for (const auto& t : d.tracks)
     for (const auto& p : t.points) EXPECT_EQ(p.elev, kUnknownElevation);
   EXPECT_EQ(std::vector<float>({d.waypoints[0].elev, d.waypoints[1].elev, d.waypoints[2].elev}),
             (std::vector<float>{0.0f, 350.0f, kUnknownElevation}));
+}
+
+namespace {
+bool has(const DemStore& s, int x, int32_t type) { return s.contains(Tile{x, TY, 14, type, 0, MapType::Standard}); }
+}  // namespace
+
+TEST(DemStore, OneTilePerPlaceAndModel)
+{
+  DemStore s;
+  s.add(flatTile(TX, TY, 1000), false);
+  s.add(flatTile(TX, TY, 2000), false);  // a view tile and a point tile of one place
+  s.add(flatTile(TX, TY, 3000), true);
+  const Track p = pointIn(TX, 9, 9);
+  EXPECT_EQ(std::tuple(s.elevation(p.lat, p.lon), s.elevation5A(p.lat, p.lon)), std::tuple(10.0f, 30.0f));
+  EXPECT_TRUE(has(s, TX, kTileDemView) && has(s, TX, kTileDemPoint) && has(s, TX, kTileDem5A));
+  EXPECT_FALSE(has(s, TX + 1, kTileDemPoint));
+}
+
+TEST(DemStore, EvictionRules)
+{
+  // DEM10B and DEM5A tiles at TX (inside elevRect) and TX + 1 (outside), all read.
+  struct Case { int zoom; Mode mode; bool in10b, in5a; };
+  const Case cases[] = {
+      {15, Mode::Base, true, true}, {16, Mode::Edit, true, true},  // zoom 15 and closer: elevRect stays
+      {14, Mode::Base, false, false},  // farther: nothing stays
+      {16, Mode::Area, false, true}, {16, Mode::Print, false, true},  // area selection and print empty DEM10B
+  };
+  for (const Case& c : cases) {
+    DemStore s;
+    for (bool dem5a : {false, true})
+      for (int x : {TX, TX + 1}) s.add(flatTile(x, TY, 100), dem5a);
+    s.markRead(s.readMark());
+    s.evict(c.zoom, c.mode, DRect{double(TX), double(TY), 1, 1});
+    EXPECT_EQ(std::tuple(has(s, TX, kTileDemPoint), has(s, TX, kTileDem5A)), std::tuple(c.in10b, c.in5a)) << c.zoom << " " << int(c.mode);
+    EXPECT_FALSE(has(s, TX + 1, kTileDemPoint) || has(s, TX + 1, kTileDem5A));
+  }
+}
+
+TEST(DemStore, UnreadTilesOutliveEvictionUntilAFillHasReadThem)
+{
+  DemStore s;
+  s.add(flatTile(TX, TY, 100), false);
+  s.evict(14, Mode::Base, {});
+  EXPECT_TRUE(has(s, TX, kTileDemPoint));
+  const auto mark = s.readMark();
+  s.add(flatTile(TX + 1, TY, 100), false);  // arrives while the fill runs
+  s.markRead(mark);
+  s.evict(14, Mode::Base, {});
+  EXPECT_TRUE(!has(s, TX, kTileDemPoint) && has(s, TX + 1, kTileDemPoint));
+  s.markRead(s.readMark());
+  s.evict(14, Mode::Base, {});
+  EXPECT_FALSE(has(s, TX + 1, kTileDemPoint));
 }

@@ -1,9 +1,8 @@
 // tarnwick-cli count, roundtrip and info, run as a process.
 #include <gtest/gtest.h>
 #include <libxml/xmlschemas.h>
-#include <sys/wait.h>
+#include <unistd.h>
 
-#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -14,34 +13,14 @@
 namespace {
 
 namespace fs = std::filesystem;
-
-struct Run {
-  int status;
-  std::string out;
-  std::string err;
-};
+using twtest::quoted;
 
 fs::path tempPath(const std::string& name)
 {
   return fs::temp_directory_path() / ("tw_cli_" + std::to_string(::getpid()) + "_" + name);
 }
 
-std::string quoted(const std::string& s) { return "'" + s + "'"; }
-
-Run run(const std::string& args)
-{
-  const auto errFile = tempPath("stderr");
-  Run r{-1, "", ""};
-  FILE* p = ::popen((quoted(TW_CLI) + " " + args + " 2>" + quoted(errFile)).c_str(), "r");
-  if (!p) return r;
-  char buf[4096];
-  for (size_t n; (n = std::fread(buf, 1, sizeof buf, p)) > 0;) r.out.append(buf, n);
-  const int st = ::pclose(p);
-  r.status = WIFEXITED(st) ? WEXITSTATUS(st) : -1;
-  r.err = twtest::readFile(errFile);
-  fs::remove(errFile);
-  return r;
-}
+twtest::RunResult run(const std::string& args) { return twtest::runCommand(quoted(TW_CLI) + " " + args); }
 
 const std::string kTwoTracks = twtest::fixture("gpx/golden/two-tracks.in.gpx");
 
@@ -50,13 +29,12 @@ const std::string kTwoTracks = twtest::fixture("gpx/golden/two-tracks.in.gpx");
 TEST(Cli, CountAndRoundtripOfTheGoldenFileAndOneErrorLineForBadInput)
 {
   const auto r = run("count " + quoted(kTwoTracks));
-  EXPECT_EQ(r.status, 0);
+  EXPECT_TRUE(r.status == 0 && r.err.empty()) << r.err;
   EXPECT_EQ(r.out,
             R"({"tracks": [{"name": "day1", "points": 3, "timed": 2, "valid_time": false, "stable": 1}, )"
             R"({"name": "", "points": 1, "timed": 0, "valid_time": false, "stable": 1}], )"
             R"("waypoints": 3, "waypoints_without_elev": 1, "outside": true})"
             "\n");
-  EXPECT_EQ(r.err, "");
   const auto out = tempPath("rt.gpx");
   EXPECT_EQ(run("roundtrip " + quoted(kTwoTracks) + " " + quoted(out)).status, 0);
   EXPECT_EQ(twtest::readFile(out), twtest::readFile(twtest::fixture("gpx/golden/two-tracks.out.gpx")));
@@ -64,10 +42,8 @@ TEST(Cli, CountAndRoundtripOfTheGoldenFileAndOneErrorLineForBadInput)
   for (const std::string& args : {"count " + quoted(twtest::fixture("gpx/hostile/truncated.gpx")), std::string("count no.gpx"),
                                  std::string("count"), "roundtrip " + quoted(kTwoTracks) + " /nonexistent-dir/x.gpx"}) {
     const auto bad = run(args);
-    EXPECT_NE(bad.status, 0) << args;
-    EXPECT_EQ(bad.out, "") << args;
-    ASSERT_FALSE(bad.err.empty()) << args;
-    EXPECT_EQ(bad.err.find('\n'), bad.err.size() - 1) << args;
+    EXPECT_TRUE(bad.status != 0 && bad.out.empty()) << args;
+    EXPECT_TRUE(!bad.err.empty() && bad.err.find('\n') == bad.err.size() - 1) << args << ": " << bad.err;
   }
 }
 
@@ -95,8 +71,7 @@ TEST(Cli, RoundtripWritesValidGpx11ThatReadsTheSame)
     EXPECT_EQ(run("roundtrip " + quoted(out) + " " + quoted(again)).status, 0);
     EXPECT_EQ(twtest::readFile(again), twtest::readFile(out)) << in.filename();
   }
-  fs::remove(out);
-  fs::remove(again);
+  fs::remove(out), fs::remove(again);
   xmlSchemaFreeValidCtxt(valid);
   xmlSchemaFree(schema);
   EXPECT_GT(inputs.size(), 20u);
@@ -110,8 +85,7 @@ TEST(Cli, InfoWithoutTracksKeepsTheStartSpan)
     std::ofstream(in) << "<?xml version='1.0'?><gpx version='1.1' xmlns='http://www.topografix.com/GPX/1/1'>" << body
                       << "</gpx>";
     const auto r = run("info --json " + quoted(in));
-    EXPECT_EQ(r.status, 0) << body << ": " << r.err;
-    EXPECT_NE(r.out.find("\"span\": 1,"), std::string::npos) << body << ": " << r.out;
+    EXPECT_TRUE(r.status == 0 && r.out.find("\"span\": 1,") != std::string::npos) << body << ": " << r.err << r.out;
     fs::remove(in);
   }
 }

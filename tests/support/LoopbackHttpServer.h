@@ -1,9 +1,7 @@
 #pragma once
-// A small HTTP/1.1 server on 127.0.0.1 for tests: serves files from a directory or from an
-// in-memory map, and on demand misbehaves (404, 500, stall, silence, reset, garbage, oversized body).
-// One thread per connection, one request per connection; every request is recorded with its
-// times and the number of requests received and not yet answered when it arrived. Bounded in
-// connections and time.
+// A small HTTP/1.1 server on 127.0.0.1 for tests: serves bodies from an in-memory map and on
+// demand misbehaves (404, 500, stall, silence, reset, garbage, oversized body). One thread and
+// one request per connection; every request is recorded. Bounded in time.
 
 #include <algorithm>
 #include <atomic>
@@ -33,16 +31,8 @@ class LoopbackHttpServer {
     NotModified,  // 304 without a body
   };
   struct Request {
-    std::string method;
-    std::string path;
-    std::string userAgent;
-    std::string ifNoneMatch;
-    std::string ifModifiedSince;
-    std::chrono::steady_clock::time_point arrived;
-    std::chrono::steady_clock::time_point finished;
-    int openAtArrival = 0;  // requests received and not yet answered, this one included
+    std::string method, path, userAgent, ifNoneMatch, ifModifiedSince;
   };
-  using Clock = std::chrono::steady_clock;
 
   LoopbackHttpServer();
   ~LoopbackHttpServer();
@@ -55,12 +45,7 @@ class LoopbackHttpServer {
   int port() const { return port_; }
   std::string baseUrl() const;  // "http://127.0.0.1:<port>"
 
-  // Content: files under `dir` (request path appended), and bodies set per path (taking precedence).
-  void serveDirectory(const std::string& dir) { locked([&] { dir_ = dir; }); }
   void setBody(const std::string& path, std::string body) { locked([&] { bodies_[path] = std::move(body); }); }
-  // Request paths starting with `from` are looked up with `to` in its place (e.g. "/gsi/xyz/" →
-  // "/gsi/" to serve a tile mirror laid out without the "xyz" level).
-  void setRewrite(const std::string& from, const std::string& to) { locked([&] { rewrites_.emplace_back(from, to); }); }
   // Served for any path that has no file or body of its own (instead of 404).
   void setFallbackBody(std::string body) { locked([&] { fallback_ = std::move(body), hasFallback_ = true; }); }
 
@@ -71,18 +56,16 @@ class LoopbackHttpServer {
   void setBehaviour(const std::string& prefix, Behaviour b) { locked([&] { rules_[prefix] = b; }); }
   void setDefaultBehaviour(Behaviour b) { locked([&] { default_ = b; }); }
 
-  // Before each answer (to overlap requests), at most 10 s.
-  void setResponseDelayMs(int ms) { locked([&] { delayMs_ = std::clamp(ms, 0, 10000); }); }
   // How long Stall holds the connection (default 3000, at most 30000).
   void setStallMs(int ms) { locked([&] { stallMs_ = std::clamp(ms, 0, 30000); }); }
   void setOversizedBytes(size_t n) { locked([&] { oversizedBytes_ = std::min<size_t>(n, 256u << 20); }); }  // 16 MiB
   // The Content-Length an Oversized answer declares; 0 (default): the number of bytes it sends.
   void setDeclaredBytes(unsigned long long n) { locked([&] { declaredBytes_ = n; }); }
-  // Later connections are closed at once (default 2000).
-  void setMaxConnections(int n) { locked([&] { maxConnections_ = n; }); }
-
-  // While held, answers wait (at most `holdLimitMs`, default 10000) until release().
-  void hold() { locked([&] { held_ = true; }); }
+  // While held, answers wait (each at most 10 s) until release().
+  void hold() { locked([&] { held_ = true, holdUntilOpen_ = 0; }); }
+  // Holds every answer until `n` requests are open at once, then releases them all; after
+  // `limitMs` without that they are released anyway. Concurrency seen without timing luck.
+  void holdUntilOpen(int n, int limitMs);
   void release();
 
   std::vector<Request> requests() const { return locked([&] { return log_; }); }
@@ -104,38 +87,27 @@ class LoopbackHttpServer {
   void acceptLoop();
   void serveConnection(int fd);
   Behaviour behaviourFor(const std::string& path) const;
-  bool lookupBody(const std::string& path, std::string& body) const;
   void waitWhileHeld();
 
-  int listenFd_ = -1;
-  int port_ = 0;
+  int listenFd_ = -1, port_ = 0;
   std::atomic<bool> stopping_{false};
   std::thread acceptThread_;
-  struct Worker {
-    std::thread thread;
-    std::shared_ptr<std::atomic<bool>> done;
-  };
-  std::vector<Worker> workers_;  // accept thread only
-  std::atomic<int> open_{0};
-  std::atomic<int> maxOpen_{0};
-  std::atomic<int> connections_{0};
+  std::vector<std::pair<std::thread, std::shared_ptr<std::atomic<bool>>>> workers_;  // and their done flags; accept thread only
+  std::atomic<int> open_{0}, maxOpen_{0};
 
   mutable std::mutex mutex_;
   mutable std::condition_variable changed_;
-  std::string dir_;
   std::map<std::string, std::string> bodies_;
-  std::vector<std::pair<std::string, std::string>> rewrites_;
   std::string fallback_;
   bool hasFallback_ = false;
   std::map<std::string, Behaviour> rules_;
   Behaviour default_ = Behaviour::Serve;
-  int delayMs_ = 0;
   int stallMs_ = 3000;
   size_t oversizedBytes_ = 16u << 20;
   unsigned long long declaredBytes_ = 0;
-  int maxConnections_ = 2000;
   bool held_ = false;
-  int holdLimitMs_ = 10000;
+  int holdUntilOpen_ = 0;
+  std::chrono::steady_clock::time_point holdDeadline_;
   std::vector<Request> log_;
   std::string extraHeaders_;
 };

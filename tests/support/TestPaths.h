@@ -13,6 +13,14 @@ std::string corpusDir();
 // Reads a whole file; empty string when it cannot be read.
 std::string readFile(const std::string& path);
 
+// A shell command line run to its end: exit status (−1 when it did not exit), stdout, stderr.
+struct RunResult {
+  int status = -1;
+  std::string out, err;
+};
+RunResult runCommand(const std::string& command);
+inline std::string quoted(const std::string& s) { return "'" + s + "'"; }
+
 }  // namespace twtest
 
 // Skips the current test when the shared corpus is not next to the checkout (a user's fresh clone).

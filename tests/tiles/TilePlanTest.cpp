@@ -1,5 +1,5 @@
 // Planning and the needs rule: which tiles are asked for, in which order, and which answers
-// are still wanted.
+// are still wanted; their addresses.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -7,6 +7,7 @@
 #include <tuple>
 
 #include "tiles/TilePlan.h"
+#include "tiles/TileUrl.h"
 
 using namespace tw;
 
@@ -40,9 +41,7 @@ TEST(TilePlan, BatchesByZoomModeAndKind)
     EXPECT_EQ(batch[14].dist, 5.0f);  // the far corners, 2² + 1²
     EXPECT_TRUE(std::is_sorted(batch.begin(), batch.begin() + 15, [](auto& a, auto& b) { return a.dist < b.dist; }));
     EXPECT_TRUE(std::all_of(batch.begin() + 15, batch.end(), [](auto& t) { return t.type == kTileDemView && t.zoom == 14; }));
-    if (c.dems) {
-      EXPECT_EQ(batch[15].dist, 0.0f);
-    }
+    EXPECT_TRUE(!c.dems || batch[15].dist == 0.0f);
   }
   // Known keys (cached or outstanding) are not planned again; absurd grids plan nothing.
   DRect elevRect;
@@ -76,4 +75,28 @@ TEST(TilePlan, NeedsRule)
       {{999, 9, 14, kTileDem5A, 0, MapType::Standard}, print, true, true},
   };
   for (const Case& c : cases) EXPECT_EQ(tileNeeded(c.k, c.in, c.cached), c.needed) << c.k.x << " " << c.k.type;
+}
+
+TEST(TileUrl, MapAndDemAddresses)
+{
+  auto url = [](int32_t x, int32_t y, int32_t zoom, int32_t type, MapType map, const char* osm = "https://{s}.osm.test") {
+    return tileUrl(Tile{x, y, zoom, type, 0, map}, "https://gsi.test", osm);
+  };
+  EXPECT_EQ(url(14622, 6017, 14, kTileMap, MapType::Standard), "https://gsi.test/xyz/std/14/14622/6017.png");
+  EXPECT_EQ(url(1, 2, 3, kTileMap, MapType::Pale), "https://gsi.test/xyz/pale/3/1/2.png");
+  EXPECT_EQ(url(1, 2, 3, kTileMap, MapType::Photo), "https://gsi.test/xyz/seamlessphoto/3/1/2.jpg");
+  EXPECT_EQ(url(1, 2, 3, kTileMap, static_cast<MapType>(7)), "https://gsi.test/xyz/std/3/1/2.png");  // unknown kind: standard
+  // The OpenStreetMap host letter is (x + y + zoom) mod 3; a mirror without "{s}" takes all.
+  EXPECT_EQ(url(1, 1, 1, kTileMap, MapType::OSM), "https://a.osm.test/1/1/1.png");
+  EXPECT_EQ(url(0, 0, 1, kTileMap, MapType::OSM), "https://b.osm.test/1/0/0.png");
+  EXPECT_EQ(url(0, 0, 2, kTileMap, MapType::OSM), "https://c.osm.test/2/0/0.png");
+  EXPECT_EQ(url(1, 1, 1, kTileMap, MapType::OSM, "http://127.0.0.1:9"), "http://127.0.0.1:9/1/1/1.png");
+  EXPECT_EQ(osmHostLetter(-5, 0, 0), 'b');  // never outside the list
+  if (!getenv("TARNWICK_OSM_BASE"))  // the default host has no letter
+    EXPECT_EQ(tileUrl(Tile{1, 1, 1, kTileMap, 0, MapType::OSM}), "https://tile.openstreetmap.org/1/1/1.png");
+  // DEM tiles always at zoom 14.
+  EXPECT_EQ(url(14622, 6017, 16, kTileDemView, MapType::Standard), "https://gsi.test/xyz/dem/14/14622/6017.txt");
+  EXPECT_EQ(url(5, 6, 14, kTileDemPoint, MapType::Standard), "https://gsi.test/xyz/dem/14/5/6.txt");
+  EXPECT_EQ(url(5, 6, 14, kTileDem5A, MapType::Standard), "https://gsi.test/xyz/dem5a/14/5/6.txt");
+  EXPECT_EQ(url(5, 6, 14, 9, MapType::Standard), "");
 }

@@ -33,9 +33,8 @@ class MapWindowFixture : public ControllerFixture<> {
   }
   void mouse(QEvent::Type type, QPointF at, Qt::MouseButtons held, QWidget* to = nullptr)
   {
-    const Qt::MouseButton button = type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton;
     if (!to) to = info();
-    QMouseEvent e(type, at, to->mapToGlobal(at), button, held, Qt::NoModifier);
+    QMouseEvent e(type, at, to->mapToGlobal(at), type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton, held, Qt::NoModifier);
     QApplication::sendEvent(to, &e);
   }
   // Two small mouse moves ending on `at`: a hover that selects what lies there.
@@ -53,10 +52,7 @@ class MapWindowFixture : public ControllerFixture<> {
                   Qt::NoScrollPhase, false);
     QApplication::sendEvent(info(), &e);
   }
-  void waitAnimation()
-  {
-    for (int i = 0; i < 100 && d.view.animating; ++i) QTest::qWait(20);
-  }
+  void waitAnimation() { EXPECT_TRUE(QTest::qWaitFor([&] { return !d.view.animating; }, 2000)); }
 };
 
 }  // namespace twtest

@@ -2,6 +2,7 @@
 
 #include <chrono>
 #include <string>
+#include <tuple>
 
 #include "view/RoutePlan.h"
 
@@ -15,9 +16,7 @@ TrackInfo line(std::vector<int> peaks, int32_t step = 800)
   TrackInfo t;
   for (size_t i = 0; i < peaks.size(); ++i) {
     Track pt;
-    pt.x = (1 << 20) + static_cast<int32_t>(i) * step;
-    pt.y = 1 << 20;
-    pt.peak_type = peaks[i];
+    pt.x = (1 << 20) + static_cast<int32_t>(i) * step, pt.y = 1 << 20, pt.peak_type = peaks[i];
     t.points.push_back(pt);
   }
   return t;
@@ -26,9 +25,7 @@ TrackInfo line(std::vector<int> peaks, int32_t step = 800)
 RouteInput input(const std::vector<TrackInfo>& tracks, int zoom = 15)
 {
   RouteInput in;
-  in.tracks = &tracks;
-  in.active_track = 0;
-  in.zoom = zoom;
+  std::tie(in.tracks, in.active_track, in.zoom) = std::tuple(&tracks, 0, zoom);
   return in;
 }
 
@@ -72,15 +69,12 @@ TEST(RoutePlan, StretchesTrackModesAndLineWidths)
   in.down_width = 0;
   in.track_mode = TrackMode::Active;  // the active track only
   EXPECT_EQ(stretches(in), "0:0-4");
-  in.down_width = 4;
-  in.invalid_track = true;
-  in.active_track = 1;
+  std::tie(in.down_width, in.invalid_track, in.active_track) = std::tuple(4, true, 1);
   EXPECT_EQ(stretches(in), "1:0-1");
   in.track_mode = TrackMode::All;
   EXPECT_EQ(stretches(in), "0:0-4 1:0-1 2:0-1");
   in.track_mode = TrackMode::Hidden;
-  EXPECT_EQ(stretches(in), "");
-  EXPECT_TRUE(planRoute(in).markers.empty());
+  EXPECT_TRUE(planRoute(in).stretches.empty() && planRoute(in).markers.empty());
   const std::pair<int, int> widths[] = {{10, 3}, {16, 3}, {17, 4}, {18, 5}};
   for (const auto& [zoom, w] : widths) EXPECT_EQ(routeLineWidth(zoom), w) << zoom;
 }
@@ -102,31 +96,23 @@ TEST(RoutePlan, PointPeakStartEndAndSelectionMarkers)
   RouteInput in = input(tracks, 16);
   in.show_peak = true;
   EXPECT_EQ(markers(in), "PCSE");  // base mode marks only peaks and cols
-  in.mode = Mode::Edit;
-  in.track_tool = true;
+  in.mode = Mode::Edit, in.track_tool = true;
   EXPECT_EQ(markers(in), "TPTCTSE");  // the track tool marks every point
   in.show_peak = false;
   in.input_tool = true;  // which draws on from the end
   EXPECT_EQ(markers(in), "TTTTTS");
   // Rows selected in the point list are marked while the mouse is off the map.
   const std::vector<int> rows{1, 3, 7};
-  in.show_list = 1;
-  in.selected_rows = &rows;
-  in.mouse_on_map = false;
+  std::tie(in.show_list, in.selected_rows, in.mouse_on_map) = std::tuple(1, &rows, false);
   EXPECT_EQ(markers(in), "TTTTTAAS");
-  in.mouse_on_map = true;
-  in.input_tool = false;
-  in.track_tool = false;
+  std::tie(in.mouse_on_map, in.input_tool, in.track_tool) = std::tuple(true, false, false);
   in.graph_type = 1;  // the graph's part: its own start and end
-  in.part_start = 1;
-  in.part_end = 3;
+  std::tie(in.part_start, in.part_end) = std::pair(1, 3);
   const RoutePlan p = planRoute(in);
-  ASSERT_EQ(markers(in), "SE");
-  EXPECT_EQ(p.markers[0].x, (tracks[0].points[1].x >> 2) - 8);  // 16 × 16, centred on the point
-  EXPECT_EQ(p.markers[0].y, (tracks[0].points[1].y >> 2) - 8);
-  EXPECT_EQ(p.markers[1].x, (tracks[0].points[2].x >> 2) - 8);
-  in.part_start = 5;
-  in.part_end = 9;
+  ASSERT_EQ(markers(in), "SE");  // 16 × 16, centred on the point
+  EXPECT_EQ(std::tuple(p.markers[0].x, p.markers[0].y, p.markers[1].x),
+            std::tuple((tracks[0].points[1].x >> 2) - 8, (tracks[0].points[1].y >> 2) - 8, (tracks[0].points[2].x >> 2) - 8));
+  std::tie(in.part_start, in.part_end) = std::pair(5, 9);
   EXPECT_EQ(markers(in), "");
 }
 
@@ -142,10 +128,8 @@ TEST(RoutePlan, RestMarkers)
   RouteInput in = input(tracks, 14);  // rests are marked below zoom 15 too
   in.states = &states;
   const Marker big = planRoute(in).markers.back();
-  EXPECT_EQ(big.kind, MarkerKind::Rest);
-  EXPECT_EQ(big.size, 20);
-  EXPECT_EQ(big.x, (tracks[0].points[1].x >> 4) - 10);
-  EXPECT_EQ(big.y, (tracks[0].points[1].y >> 4) - 10);
+  EXPECT_EQ(std::tuple(big.kind, big.size, big.x, big.y),
+            std::tuple(MarkerKind::Rest, 20, (tracks[0].points[1].x >> 4) - 10, (tracks[0].points[1].y >> 4) - 10));
 
   tracks[0].points[3].time.reset();
   EXPECT_EQ(restMarkerSize(tracks[0].points, states, 1), 16);
@@ -155,7 +139,6 @@ TEST(RoutePlan, RestMarkers)
   const std::vector<int> shorter{1, 3, 0, 4};
   in.states = &shorter;
   EXPECT_EQ(markers(in), "SE");
-  in.states = &states;
-  in.show_rest = false;
+  std::tie(in.states, in.show_rest) = std::pair(&states, false);
   EXPECT_EQ(markers(in), "SE");
 }

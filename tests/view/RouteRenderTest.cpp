@@ -5,6 +5,7 @@
 #include <QImage>
 #include <QPainter>
 #include <chrono>
+#include <tuple>
 
 #include "view/RouteRenderer.h"
 
@@ -20,9 +21,7 @@ TrackInfo track(std::initializer_list<std::pair<int, int>> xs)
   TrackInfo t;
   for (auto [x, peak] : xs) {
     Track p;
-    p.x = (kOrigin + x) << (18 - kZoom);
-    p.y = (kOrigin + 50) << (18 - kZoom);
-    p.peak_type = peak;
+    p.x = (kOrigin + x) << (18 - kZoom), p.y = (kOrigin + 50) << (18 - kZoom), p.peak_type = peak;
     t.points.push_back(p);
   }
   return t;
@@ -38,10 +37,7 @@ TEST(RouteRender, StretchColoursWidthsAndMarkers)
   tracks[0].points[2].time = t0 + std::chrono::seconds(600);
   const std::vector<int> states{1, 3, 4, 2};
   RouteInput in;
-  in.tracks = &tracks;
-  in.active_track = 0;
-  in.zoom = kZoom;
-  in.states = &states;
+  std::tie(in.tracks, in.active_track, in.zoom, in.states) = std::tuple(&tracks, 0, kZoom, &states);
   MarkerImages markers;
   markers.rest_img = QImage(10, 10, QImage::Format_ARGB32_Premultiplied);
   markers.rest_img.fill(Qt::magenta);
@@ -54,9 +50,7 @@ TEST(RouteRender, StretchColoursWidthsAndMarkers)
   // Climb red, descent blue, climb red, at alpha 0.9 on screen, each routeLineWidth wide.
   for (auto [x, red] : {std::pair{35, true}, std::pair{85, false}, std::pair{135, true}}) {
     const QColor c = img.pixelColor(x, 50);
-    EXPECT_EQ(c.red(), red ? 255 : 0) << x;
-    EXPECT_EQ(c.blue(), red ? 0 : 255) << x;
-    EXPECT_EQ(c.alpha(), 230) << x;
+    EXPECT_EQ(std::tuple(c.red(), c.blue(), c.alpha()), std::tuple(red ? 255 : 0, red ? 0 : 255, 230)) << x;
     double coverage = 0;
     for (int y = 0; y < 100; ++y) coverage += img.pixelColor(x, y).alpha() / 229.5;
     EXPECT_NEAR(coverage, routeLineWidth(kZoom), 0.05) << x;

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <array>
 #include <vector>
 
 #include "view/StrokeRaster.h"
@@ -12,16 +13,11 @@ TEST(StrokeRaster, HorizontalLineCoversItsWidthWithFlatEnds)
   const FPoint line[] = {{5, 10}, {20, 10}};
   c.strokePolyline(line, 2, 3);
   for (int x = 5; x < 20; ++x) {
-    EXPECT_EQ(c.at(x, 9), 255) << x;
-    EXPECT_EQ(c.at(x, 10), 255) << x;
+    EXPECT_EQ((std::array{c.at(x, 7), c.at(x, 9), c.at(x, 10), c.at(x, 12)}), (std::array<uint8_t, 4>{0, 255, 255, 0})) << x;
     EXPECT_NEAR(c.at(x, 8), 128, 1) << x;
     EXPECT_NEAR(c.at(x, 11), 128, 1) << x;
-    EXPECT_EQ(c.at(x, 7), 0) << x;
-    EXPECT_EQ(c.at(x, 12), 0) << x;
   }
-  // Flat caps: nothing before the first point or after the last.
-  EXPECT_EQ(c.at(4, 10), 0);
-  EXPECT_EQ(c.at(20, 10), 0);
+  EXPECT_EQ(c.at(4, 10) + c.at(20, 10), 0);  // flat caps: nothing before the first point or after the last
 }
 
 TEST(StrokeRaster, RoundJoinFillsTheOuterCorner)
@@ -43,8 +39,7 @@ TEST(StrokeRaster, OverlapsInOneStrokeBlendOnce)
   std::vector<uint32_t> px(30 * 20, 0xffffffffu);  // opaque white
   c.compositeOver(px.data(), 30, 255, 0, 0, 0.9f);
   const uint32_t p = px[10 * 30 + 12];
-  EXPECT_EQ(p >> 24, 255u);
-  EXPECT_EQ((p >> 16) & 0xff, 255u);
+  EXPECT_EQ(p >> 16, 0xffffu);
   EXPECT_NEAR(static_cast<int>((p >> 8) & 0xff), 25, 1);  // 10 % of the white left
   EXPECT_NEAR(static_cast<int>(p & 0xff), 25, 1);
   // The mask is cleared: a second composite changes nothing.
@@ -59,10 +54,7 @@ TEST(StrokeRaster, OverTransparentKeepsPremultipliedColour)
   c.strokePolyline(line, 2, 3);
   std::vector<uint32_t> px(100, 0);
   c.compositeOver(px.data(), 10, 0, 0, 255, 0.9f);
-  const uint32_t p = px[5 * 10 + 5];
-  EXPECT_EQ(p >> 24, 230u);
-  EXPECT_EQ(p & 0xff, 230u);
-  EXPECT_EQ((p >> 16) & 0xff, 0u);
+  EXPECT_EQ(px[5 * 10 + 5] & 0xffff00ffu, 0xe60000e6u);  // alpha 230, blue 230, no red
 }
 
 TEST(StrokeRaster, OffCanvasAndDegenerateInput)
@@ -84,11 +76,8 @@ TEST(StrokeRaster, LongSegmentsCrossingTheCanvas)
   CoverageCanvas c(20, 20);
   const FPoint diagonal[] = {{-1000, -1000}, {1000, 1000}};
   c.strokePolyline(diagonal, 2, 3);
-  EXPECT_EQ(c.at(10, 10), 255);
-  EXPECT_EQ(c.at(0, 0), 255);
-  EXPECT_EQ(c.at(19, 19), 255);
-  EXPECT_EQ(c.at(15, 5), 0);
-  EXPECT_EQ(c.at(14, 10), 0);
+  EXPECT_EQ((std::array{c.at(10, 10), c.at(0, 0), c.at(19, 19), c.at(15, 5), c.at(14, 10)}),
+            (std::array<uint8_t, 5>{255, 255, 255, 0, 0}));
   CoverageCanvas v(20, 20);
   const FPoint vertical[] = {{10, -50000}, {10, 50000}};
   v.strokePolyline(vertical, 2, 3);
