@@ -111,7 +111,7 @@ TEST_F(CliElevationTest, FailuresAndBadArguments)
 TEST_F(CliElevationTest, PrefetchKeepsTheAreaTwoRequestsAtATime)
 {
   server.setFallbackBody("tile");
-  server.setResponseDelayMs(5);
+  server.holdUntilOpen(2, 3000);
   const auto [status, err] = cli("prefetch '" + in() + "' --zoom 14-15 --map pale");
   ASSERT_EQ(status, 0) << err;
   const size_t n = server.requestCount();

@@ -170,7 +170,7 @@ TEST_F(TileQueueTest, PrepareOfflineFromTheMenu)
 {
   MainWindow window(*app);
   server.setFallbackBody(palettePng());
-  server.setResponseDelayMs(5);
+  server.holdUntilOpen(2, 3000);  // two open at once is seen, not hoped for
   tw::TrackInfo track;
   track.points.resize(2);
   tw::setPosition(track.points[0], 35.625, 139.243);
