@@ -23,6 +23,7 @@ const Command kCommands[] = {
     {"elevation", twcli::cmdElevation, "elevation IN.gpx -o OUT.gpx [--dem 10b|5a] [--recalc]"},
     {"import", twcli::cmdImport, "import URL -o OUT.gpx"},
     {"points", twcli::cmdPoints, "points IN.gpx [--track N] [--waypoints] [-o OUT.tsv]"},
+    {"graph", twcli::cmdGraph, "graph IN.gpx -o OUT.png [--size WxH] [--track N] [--cycling]"},
 };
 
 void usage()
