@@ -268,6 +268,7 @@ void AppDelegate::redrawRouteLayer()
 
 void AppDelegate::redrawGraphLayers()
 {
+  graphNeedsDraw = true;
   mark(graphView);
   mark(pointerView);
   mark(infoView);
