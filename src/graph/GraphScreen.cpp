@@ -182,7 +182,7 @@ GraphScreenInfo drawGraphScreen(QPainter& p, int W, int H, const GraphModel& m, 
     grad.setColorAt(0, rgba(0, 0.5, 0.5, 0));
     grad.setColorAt(1, rgba(0, 0.5, 0.5, 0.25));
     p.fillPath(fill, grad);
-    p.setPen(QPen(rgba(0.5, 1, 1, 0.7), 1.6, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    p.setPen(QPen(rgba(0.5, 1, 1, 0.7), 1.6, Qt::SolidLine, Qt::RoundCap, Qt::BevelJoin));
     p.drawPolyline(profilePolyline(m.points, f, 1.0, xOf, yLine));
     if (m.drawsWayPoints()) {
       WayPointStyle st;
