@@ -6,6 +6,7 @@
 #include <QAbstractButton>
 #include <QButtonGroup>
 #include <QLineEdit>
+#include <QPainter>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
@@ -171,6 +172,60 @@ TEST_F(GraphPanel, TrackInformationDialogShowsWhatTheCommandLineShowsAndRenamesW
   EXPECT_EQ(d.doc.activeTrack()->name, "高尾");
   window->action(QStringLiteral("undo"))->trigger();
   EXPECT_NE(d.doc.activeTrack()->name, "高尾");
+}
+
+TEST(GraphDrawing, InformationLineFallsBackAsThePanelNarrows)
+{
+  tw::GraphModel m;
+  m.points.resize(370);
+  m.total_dist = 8279;
+  const std::vector<QString> v = tw::graphInfoVariants(m);
+  EXPECT_EQ(tw::graphInfoLine(m, 950, 150), v[0]);
+  EXPECT_FALSE(tw::graphInfoLine(m, 560, 150).contains(QStringLiteral("点数")));  // the count goes first
+  EXPECT_TRUE(tw::graphInfoLine(m, 560, 150).contains(QStringLiteral("ピーク数")));
+  EXPECT_EQ(tw::graphInfoLine(m, 330, 150), QStringLiteral(" 距離:  8.279km"));  // then only the distance
+  EXPECT_EQ(tw::graphInfoLine(m, 200, 150), QString());
+}
+
+TEST(GraphDrawing, DegenerateTracksDrawWithoutFault)
+{
+  auto track = [](std::vector<float> elevs, float step) {
+    std::vector<tw::Track> pts(elevs.size());
+    for (std::size_t i = 0; i < pts.size(); ++i) pts[i].elev = elevs[i], pts[i].seg_dist = i ? step : 0;
+    return pts;
+  };
+  const std::vector<std::vector<tw::Track>> cases = {
+      {}, track({500}, 0), track({-100, -100, -100}, 50), track({300, -100, 400}, 50), track({300, 310}, 0)};
+  for (const auto& pts : cases) {
+    tw::TrackStats st;
+    st.total_dist = pts.empty() ? 0 : pts.back().seg_dist * float(pts.size() - 1);
+    st.max_elev = pts.size() > 1 && pts.back().elev > 0 ? 400 : 0;
+    st.min_elev = st.max_elev > 0 ? 300 : 3800;
+    tw::GraphModel m = tw::buildGraphModel(pts, {0, int(pts.size())}, st, {}, {});
+    for (QSize size : {QSize(950, 250), QSize(150, 60), QSize(150, 22), QSize(1, 1)}) {
+      QImage img(size, QImage::Format_ARGB32_Premultiplied);
+      QPainter p(&img);
+      const tw::GraphScreenInfo info = tw::drawGraphScreen(p, size.width(), size.height(), m, {});
+      EXPECT_GT(info.elev.end_elev, info.elev.start_elev);
+      tw::drawGraphPDF(p, QRectF(QPointF(0, 0), size), true, m);
+      tw::drawGraphPDF(p, QRectF(QPointF(0, 0), size), false, m);
+    }
+  }
+}
+
+TEST_F(GraphPanel, ReadOutSaysUnknownForMissingValuesAndNothingBeyondTheEnd)
+{
+  const int w = pointer()->width();
+  d.doc.invalid_track = true;
+  {
+    QMutexLocker locker(&d.lock);
+    for (auto& s : d.doc.positions) s.elev = tw::kUnknownElevation, s.gradient = tw::kUnknownGradient;
+  }
+  const PointerReadout r = pointerReadout(d, w / 2.0, w);
+  EXPECT_TRUE(r.text.contains(QStringLiteral("標高: 未取得"))) << r.text.toStdString();
+  EXPECT_EQ(r.text.count(QStringLiteral("不明")), 3);
+  EXPECT_GE(pointerReadout(d, w, w).sample, 0);          // the end snaps to the last sample
+  EXPECT_EQ(pointerReadout(d, w * 1.5, w).sample, -1);   // beyond it: nothing
 }
 
 }  // namespace
