@@ -181,9 +181,10 @@ TEST(GraphDrawing, InformationLineFallsBackAsThePanelNarrows)
   m.total_dist = 8279;
   const std::vector<QString> v = tw::graphInfoVariants(m);
   EXPECT_EQ(tw::graphInfoLine(m, 950, 150), v[0]);
-  EXPECT_FALSE(tw::graphInfoLine(m, 560, 150).contains(QStringLiteral("点数")));  // the count goes first
-  EXPECT_TRUE(tw::graphInfoLine(m, 560, 150).contains(QStringLiteral("ピーク数")));
-  EXPECT_EQ(tw::graphInfoLine(m, 330, 150), QStringLiteral(" 距離:  8.279km"));  // then only the distance
+  EXPECT_EQ(tw::graphInfoLine(m, 500, 150), v[1]);  // the count goes first
+  EXPECT_EQ(tw::graphInfoLine(m, 420, 150), v[2]);
+  EXPECT_EQ(tw::graphInfoLine(m, 370, 150), v[3]);  // " 標高: " instead of " 累積標高: "
+  EXPECT_EQ(tw::graphInfoLine(m, 300, 150), QStringLiteral(" 距離:  8.279km"));  // then only the distance
   EXPECT_EQ(tw::graphInfoLine(m, 200, 150), QString());
 }
 
