@@ -95,6 +95,26 @@ void AppDelegate::clearGraphPointer()
   if (auto* pv = qobject_cast<PointerView*>(pointerView)) pv->pointer_x = -1;
 }
 
+bool graphPointerSample(AppDelegate& d, tw::PosInfo& sample, tw::PosInfo* next)
+{
+  auto* pv = qobject_cast<PointerView*>(d.pointerView);
+  if (!pv || !tw::baseOrEdit(d.mode) || pv->pointer_x < 0 || pv->pointer_x > pv->width() || pv->width() <= 0 ||
+      !(d.stats.span > 0))
+    return false;
+  const double raw = pv->pointer_x / pv->width() * d.stats.total_dist / d.stats.span;
+  QMutexLocker locker(&d.lock);
+  const auto n = static_cast<double>(d.doc.positions.size());
+  if (!(raw >= 0 && raw < n)) return false;
+  const auto i = static_cast<std::size_t>(raw);
+  sample = d.doc.positions[i];
+  if (next) {
+    *next = tw::PosInfo{};
+    next->point_index = -1;
+    if (i + 1 < d.doc.positions.size()) *next = d.doc.positions[i + 1];
+  }
+  return true;
+}
+
 void AppDelegate::displayGraphWayPointer(int index)
 {
   const auto* r = routes();

@@ -25,6 +25,10 @@ PointerReadout pointerReadout(const AppDelegate& d, double pointerX, double widt
 // Draws the pointer layer (line, marker, read-out box and wedge) in a view of `w` × `h`.
 void drawGraphPointer(QPainter& p, const AppDelegate& d, double pointerX, int w, int h, const tw::ElevAxis& axis);
 
+// The profile sample under the graph pointer while it is on the plot (base and edit modes), and
+// the one after it in `next` (point_index −1 when none): the map's track pointer follows it.
+bool graphPointerSample(AppDelegate& d, tw::PosInfo& sample, tw::PosInfo* next);
+
 class GraphView : public QWidget {
   Q_OBJECT
 

@@ -100,6 +100,9 @@ TEST_F(GraphPanel, PointerMovesTheMapOnlyThePointerIsRedrawnAndAClickHoldsItForA
   QApplication::processEvents();
   EXPECT_EQ(g->profileDraws(), draws);  // the profile stays cached
   EXPECT_TRUE(pointerReadout(d, 400, p->width()).text.startsWith(QStringLiteral("標高: ")));
+  // The map's track pointer follows the graph pointer.
+  EXPECT_GT(d.getTrackPointer().x(), 0);
+  EXPECT_NE(d.getNextPointer().x | d.getNextPointer().y, 0);
 
   QTest::mouseClick(p, Qt::LeftButton, {}, QPoint(200, 100));
   const double lat1 = d.view.lat;
@@ -130,6 +133,7 @@ TEST_F(GraphPanel, PointerMovesTheMapOnlyThePointerIsRedrawnAndAClickHoldsItForA
   QEvent leave(QEvent::Leave);
   QApplication::sendEvent(p, &leave);
   EXPECT_EQ(p->pointer_x, -1);
+  EXPECT_EQ(d.getTrackPointer(), QPointF());
 }
 
 TEST_F(GraphPanel, PngExportIsTheGreyPrintRenderingOfThePanelsSize)
