@@ -80,6 +80,7 @@ void AppDelegate::updateGraph()
   // The graph panel shows in base and edit modes while its switch is on.
   if (derived.show_graph && tw::baseOrEdit(mode)) {
     checkConnectWayPoint();
+    clearGraphPointer();
     redrawGraphLayers();
   }
   if (config.isOn(tw::key::show_rest) && !isDragged()) calcTrackInfo();

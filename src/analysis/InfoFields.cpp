@@ -131,4 +131,30 @@ bool adjustTrackTimes(std::vector<Track>& points, int tag)
 
 bool isValidTrackName(const std::string& name) { return name.find("]]>") == std::string::npos; }
 
+// Labels of the dialog's rows, in its order.
+const char* infoFieldLabel(const std::string& outlet)
+{
+  static const std::pair<const char*, const char*> kLabels[] = {
+      {"distanceField", "距離"},           {"totalField", "沿面距離"},
+      {"peaksField", "ピーク数"},          {"upRateField", "登り"},
+      {"flatRateField", "平坦"},           {"downRateField", "下り"},
+      {"totalUpField", "累積標高差(登り)"}, {"totalDownField", "累積標高差(下り)"},
+      {"maxDiffField", "最大標高差"},      {"maxElevField", "最高標高"},
+      {"minElevField", "最低標高"},        {"aveElevField", "平均標高"},
+      {"aveUpField", "平均勾配(登り)"},    {"aveDownField", "平均勾配(下り)"},
+      {"maxGradField", "最大勾配(登り)"},  {"minGradField", "最大勾配(下り)"},
+      {"updownHeader", "勾配区分"},        {"easyUpField", "緩やかな登り"},
+      {"normalUpField", "普通の登り"},     {"hardUpField", "急な登り"},
+      {"easyDownField", "緩やかな下り"},   {"normalDownField", "普通の下り"},
+      {"hardDownField", "急な下り"},       {"totalTimeField", "合計時間"},
+      {"restTimeField", "休憩時間"},       {"walkTimeField", "行動時間"},
+      {"speedField", "平均速度"},          {"upSpeedField", "平均速度(登り)"},
+      {"downSpeedField", "平均速度(下り)"},
+  };
+  for (const auto& [name, label] : kLabels) {
+    if (outlet == name) return label;
+  }
+  return outlet.c_str();
+}
+
 }  // namespace tw

@@ -28,6 +28,9 @@ struct InfoFields {
 
 InfoFields formatInfoFields(const TrackStats& stats, bool cycling);
 
+// The dialog's label of a row (its outlet name), as the dialog and `tarnwick-cli info` show it.
+const char* infoFieldLabel(const std::string& outlet);
+
 // "登り/下り (...)" heading over the gradient class rows.
 std::string updownHeaderText(bool cycling);
 

@@ -32,6 +32,7 @@
 #include "document/Modes.h"
 #include "editing/EditingState.h"
 #include "elevation/DemStore.h"
+#include "graph/GraphDraw.h"
 #include "net/HttpClient.h"
 #include "net/WebFetch.h"
 #include "tiles/DiskCache.h"
@@ -490,12 +491,32 @@ class AppDelegate : public QObject {
   // ---- end view ----
 
   // ---- graph (src/graph) ----
+  // The panel (GraphView) and its pointer layer (PointerView) are `graphView`/`pointerView`.
+  // The model of what the panel shows (graph_type's section), also for the PNG export and print.
+  tw::GraphModel graphModel() const;
+  bool graphNeedsDraw = true;  // the profile layer must be redrawn (not only the pointer)
   void showGraphIfNeeded();
   void showGraph();       // the graph button and menu item
   void showGraphRange();  // the range button
   void resetGraph();
-  void showTrackInfo();
   void displayGraphPointer(int index);
+  void displayGraphWayPointer(int index);
+  void clearGraphPointer();
+  // "s"/"e" over the pointer view: the part starts / ends at the sample under the mouse.
+  void graphPartKey(bool start);
+  // Writes the graph as an 8-bit grey PNG (the save dialog through `boxes()`); false when not.
+  bool outputGraph();
+  bool writeGraphPNG(const QString& path);
+  void showGraphWayPoint();
+  void showGraphWithMark();
+  void showGraphWithName();
+  void showGraphWithAll();
+  // The printed graph's information line and waypoints (View menu).
+  void toggleGraphTrackInfo();
+  void toggleGraphWayPoint();
+  // The track information dialog, modal; tests replace it (it gets the dialog to drive).
+  void showTrackInfo();
+  std::function<void(class InfoPanel&)> runInfoPanel;
   // ---- end graph ----
 
   // ---- print (src/print) ----

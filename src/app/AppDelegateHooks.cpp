@@ -2,13 +2,6 @@
 // When a subsystem defines one of these in its own folder, its default here is removed.
 #include "app/AppDelegate.h"
 
-void AppDelegate::showGraphIfNeeded() {}
-void AppDelegate::showGraph() {}
-void AppDelegate::showGraphRange() {}
-void AppDelegate::resetGraph() {}
-void AppDelegate::showTrackInfo() {}
-void AppDelegate::displayGraphPointer(int) {}
-
 void AppDelegate::areaMode() {}
 void AppDelegate::printMode() {}
 void AppDelegate::releasePrint() {}

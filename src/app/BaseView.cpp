@@ -56,7 +56,6 @@ void BaseView::layoutLayers()
   layer(MapLayer::Scale)->setGeometry(10, height() - 40, 220, 30);
   layer(MapLayer::Logo)->setGeometry(width() - 330, height() - 22, 320, 20);
   layer(MapLayer::Zoom)->setGeometry(10, 40, 30, 220);
-  layer(MapLayer::Graph)->setGeometry(0, height() - kGraphHeight, width(), kGraphHeight);
 }
 
 void BaseView::restack()

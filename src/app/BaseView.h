@@ -13,7 +13,6 @@ class QAbstractButton;
 class BaseView : public QWidget {
   Q_OBJECT
  public:
-  static constexpr int kGraphHeight = 180;
 
   BaseView(AppDelegate& d, QWidget* parent = nullptr);
   QWidget* layer(MapLayer kind) const { return layers_[static_cast<size_t>(kind)]; }

@@ -112,6 +112,8 @@ void MainWindow::buildMenus()
   addItem(graphWp, S("マーク"), S("showGraphWithMark"));
   addItem(graphWp, S("名前"), S("showGraphWithName"));
   addItem(graphWp, S("全て"), S("showGraphWithAll"));
+  addItem(graph, S("印刷に情報を入れる"), S("toggleGraphTrackInfo"));
+  addItem(graph, S("印刷にウェイポイントを入れる"), S("toggleGraphWayPoint"));
   addItem(view, S("ピーク"), S("showPeak"));
   addItem(view, S("休憩"), S("showRest"));
   view->addSeparator();
@@ -213,6 +215,15 @@ void MainWindow::buildMenus()
     else
       d->copy();
   });
+  wire(S("showGraph"), [d] { d->showGraph(); });
+  wire(S("outputGraph"), [d] { d->outputGraph(); });
+  wire(S("showGraphWayPoint"), [d] { d->showGraphWayPoint(); });
+  wire(S("showGraphWithMark"), [d] { d->showGraphWithMark(); });
+  wire(S("showGraphWithName"), [d] { d->showGraphWithName(); });
+  wire(S("showGraphWithAll"), [d] { d->showGraphWithAll(); });
+  wire(S("toggleGraphTrackInfo"), [d] { d->toggleGraphTrackInfo(); });
+  wire(S("toggleGraphWayPoint"), [d] { d->toggleGraphWayPoint(); });
+  wire(S("showTrackInfo"), [d] { d->showTrackInfo(); });
   wire(S("showHelp"), [d] { d->showHelp(); });
   wire(S("showPemblo"), [d] { d->showPemblo(); });
   wire(S("showQuorra"), [d] { d->showQuorra(); });
@@ -323,6 +334,8 @@ void MainWindow::validateMenus()
   in.show_rest = c.intValue(key::show_rest);
   in.show_graph = d_.derived.show_graph;
   in.print_graph = d_.print_graph;
+  in.graphTrackInfo = d_.graphTrackInfo;
+  in.graphWayPoint = d_.graphWayPoint;
   in.graphViewVisible = !baseView_->layer(MapLayer::Graph)->isHidden();
   in.map_type = d_.derived.map_type;
   in.show_list = d_.derived.show_list;

@@ -4,6 +4,7 @@
 #include <QPainterPath>
 
 #include "app/AppDelegate.h"
+#include "graph/GraphView.h"
 #include "view/InfoView.h"
 #include "view/LayerViews.h"
 
@@ -18,7 +19,7 @@ QWidget* createMapLayer(MapLayer kind, AppDelegate& d, QWidget* parent)
     case MapLayer::Scale: w = d.scaleView = new ScaleView(&d, parent); break;
     case MapLayer::Logo: w = d.logoView = new LogoView(&d, parent); break;
     case MapLayer::Zoom: w = d.zoomView = new ZoomView(&d, parent); break;
-    case MapLayer::Graph: w = new PlaceholderLayer(kind, parent); break;
+    case MapLayer::Graph: w = new GraphView(d, parent); break;
   }
   if (kind == MapLayer::Graph) w->hide();  // shown by the graph toggle
   return w;

@@ -68,6 +68,8 @@ MenuItemState validateMenuItem(std::string_view c, const MenuInputs& in)
   if (c == "showGraphWithMark") return tick(in.show_graph_wp != 0, (in.graph_wp_type & 1) != 0);
   if (c == "showGraphWithName") return tick(in.show_graph_wp != 0, (in.graph_wp_type & 2) != 0);
   if (c == "outputGraph") return enabledIf(in.graphViewVisible);
+  if (c == "toggleGraphTrackInfo") return tick(true, in.graphTrackInfo != 0);
+  if (c == "toggleGraphWayPoint") return tick(true, in.graphWayPoint != 0);
 
   // The location read-out.
   const bool info = in.show_info == 1;

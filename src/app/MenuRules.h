@@ -25,6 +25,7 @@ struct MenuInputs {
   int show_wp = 0, wp_type = 0, show_graph_wp = 0, graph_wp_type = 0;
   int show_peak = 0, show_rest = 0;
   int show_graph = 0, print_graph = 0;
+  int graphTrackInfo = 1, graphWayPoint = 0;  // the printed graph's options
   bool graphViewVisible = false;
   MapType map_type = MapType::Standard;
   int show_list = 0;

@@ -19,5 +19,6 @@ int cmdElevation(const Args& args);
 int cmdImport(const Args& args);
 int cmdPoints(const Args& args);
 int cmdPrefetch(const Args& args);
+int cmdGraph(const Args& args);
 
 }  // namespace twcli

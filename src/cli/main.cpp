@@ -24,6 +24,7 @@ const Command kCommands[] = {
     {"import", twcli::cmdImport, "import URL -o OUT.gpx"},
     {"points", twcli::cmdPoints, "points IN.gpx [--track N] [--waypoints] [-o OUT.tsv]"},
     {"prefetch", twcli::cmdPrefetch, "prefetch IN.gpx [--zoom 12-16] [--map std|pale|photo]"},
+    {"graph", twcli::cmdGraph, "graph IN.gpx -o OUT.png [--size WxH] [--track N] [--cycling]"},
 };
 
 void usage()

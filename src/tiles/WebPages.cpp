@@ -23,6 +23,7 @@ std::string coords(const char* format, int zoom, double lat, double lon)
 std::string homePage() { return kProjectPage; }
 std::string helpPage() { return std::string(kProjectPage) + "help/"; }
 std::string setupHelpPage() { return std::string(kProjectPage) + "help/settings/"; }
+std::string infoHelpPage() { return std::string(kProjectPage) + "usage/info/"; }
 std::string gsiTermsPage() { return "https://www.gsi.go.jp/kikakuchousei/kikakuchousei40182.html"; }
 std::string demHelpPage() { return gsiMapsBase() + "/development/hyokochi.html"; }
 

@@ -12,6 +12,7 @@ inline constexpr const char* kProjectPage = "https://tarnwick.example.org/";
 std::string homePage();      // the About box's link
 std::string helpPage();      // how to use the application
 std::string setupHelpPage(); // the settings dialog's help
+std::string infoHelpPage();  // the track information dialog's help
 // GSI's terms of use of its tiles (the About box's second link).
 std::string gsiTermsPage();
 // GSI's page on its elevation data (the DEM dialog's help).

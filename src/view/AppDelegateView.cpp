@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "app/AppDelegate.h"
+#include "graph/GraphView.h"
 #include "view/InfoView.h"
 #include "view/LayerViews.h"
 #include "view/MapFonts.h"
@@ -268,6 +269,7 @@ void AppDelegate::redrawRouteLayer()
 
 void AppDelegate::redrawGraphLayers()
 {
+  graphNeedsDraw = true;
   mark(graphView);
   mark(pointerView);
   mark(infoView);
@@ -368,15 +370,27 @@ QPointF AppDelegate::getTrackPointer()
     if (rows.size() != 1) return {};
     index = rows.front();
   }
+  QPointF result;
   if (tw::baseOrEdit(mode) && index >= 0 && index < static_cast<int>(r->size())) {
     if (isTrackMode() && view.zoom >= 15) return {};
     QMutexLocker locker(&lock);
     const int s = 18 - view.zoom;
     const tw::Track& t = (*r)[static_cast<size_t>(index)];
-    return QPointF(t.x >> s, t.y >> s);
+    result = QPointF(t.x >> s, t.y >> s);
   }
-  // The graph pointer's position along the track is added by the graph.
-  return {};
+  // The graph pointer, when it is on the plot, takes over with its sample's place.
+  tw::PosInfo sample;
+  if (graphPointerSample(*this, sample, nullptr)) {
+    result = QPointF(tw::pixelFromLon(view.zoom, sample.lon), tw::pixelFromLat(view.zoom, sample.lat));
+    if (infoView) {
+      const float dem = getElevation(sample.lat, sample.lon);
+      infoView->lat = sample.lat;
+      infoView->lon = sample.lon;
+      infoView->elev = dem == tw::kUnknownElevation ? sample.elev : dem;
+      infoView->pos = sample.point_index;
+    }
+  }
+  return result;
 }
 
 tw::IPoint AppDelegate::getNextPointer()
@@ -389,7 +403,12 @@ tw::IPoint AppDelegate::getNextPointer()
     if (rows.size() != 1) return {};
     index = rows.front();
   }
-  return tw::nextPointer(*r, index);
+  if (index >= 0 && index < static_cast<int>(r->size())) return tw::nextPointer(*r, index);
+  tw::PosInfo sample, next;
+  if (graphPointerSample(*this, sample, &next) && next.point_index >= 0)
+    return {tw::pixel18FromLon(next.lon) - tw::pixel18FromLon(sample.lon),
+            tw::pixel18FromLat(next.lat) - tw::pixel18FromLat(sample.lat)};
+  return {};
 }
 
 tw::WindowPoint AppDelegate::getMousePoint() const { return infoView ? infoView->mp : tw::WindowPoint{}; }
