@@ -8,10 +8,3 @@ void AppDelegate::showGraphRange() {}
 void AppDelegate::resetGraph() {}
 void AppDelegate::showTrackInfo() {}
 void AppDelegate::displayGraphPointer(int) {}
-
-void AppDelegate::areaMode() {}
-void AppDelegate::printMode() {}
-void AppDelegate::releasePrint() {}
-void AppDelegate::pageSetup() {}
-void AppDelegate::outputPDF() {}
-void AppDelegate::printMap() {}

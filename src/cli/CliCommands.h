@@ -18,5 +18,6 @@ int cmdTurnback(const Args& args);
 int cmdElevation(const Args& args);
 int cmdImport(const Args& args);
 int cmdPoints(const Args& args);
+int cmdPdf(const Args& args);
 
 }  // namespace twcli

@@ -23,6 +23,9 @@ const Command kCommands[] = {
     {"elevation", twcli::cmdElevation, "elevation IN.gpx -o OUT.gpx [--dem 10b|5a] [--recalc]"},
     {"import", twcli::cmdImport, "import URL -o OUT.gpx"},
     {"points", twcli::cmdPoints, "points IN.gpx [--track N] [--waypoints] [-o OUT.tsv]"},
+    {"pdf", twcli::cmdPdf,
+     "pdf IN.gpx -o OUT.pdf [--paper B5|A4|B4|A3] [--landscape] [--scale 10000|12500|15000|25000]\n"
+     "      [--center LAT,LON] [--graph] [--gray] [--quality 0|1] [--conveni] [--allow-missing]"},
 };
 
 void usage()

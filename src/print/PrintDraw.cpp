@@ -422,6 +422,24 @@ void composeSheet(QPainter& p, const PrintSheet& s, const std::vector<MapImagePt
   drawSheetLayers(p, s, doc, graph);
 }
 
+// The PDF engine writes the media box in whole points and flips the page about that whole
+// height. The box is rewritten to the exact paper size, its origin shifted by the rounding so
+// that the drawing keeps its place; the text keeps its length, so the cross-reference table
+// stays valid.
+static void exactMediaBox(QByteArray& pdf, double width, double height)
+{
+  const QByteArray key = "/MediaBox [";
+  const qsizetype at = pdf.indexOf(key), end = at < 0 ? -1 : pdf.indexOf(']', at);
+  if (end < 0) return;
+  const qsizetype from = at + key.size();
+  const double flipped = std::round(height);
+  for (int prec = 6; prec >= 3; --prec) {
+    const QByteArray box = "0 " + QByteArray::number(flipped - height, 'f', prec) + ' ' +
+                           QByteArray::number(width, 'f', prec) + ' ' + QByteArray::number(flipped, 'f', prec);
+    if (box.size() <= end - from) return void(pdf.replace(from, end - from, box.leftJustified(end - from, ' ')));
+  }
+}
+
 QByteArray createPDFData(const PrintSheet& s, const std::vector<MapImagePtr>& tiles, const QImage* offscreen,
                          const DocumentState& doc, const QString& title, const GraphDrawer& graph)
 {
@@ -439,6 +457,7 @@ QByteArray createPDFData(const PrintSheet& s, const std::vector<MapImagePtr>& ti
     QPainter p(&w);
     composeSheet(p, s, tiles, offscreen, doc, graph);
   }
+  exactMediaBox(bytes, s.geo.paperPointRect.width, s.geo.paperPointRect.height);
   return bytes;
 }
 

@@ -8,12 +8,13 @@
 
 #include "document/Geodesy.h"
 #include "document/Records.h"
+#include "view/WayPointLabels.h"
 
 namespace tw {
 
 class Config;
 
-inline constexpr double kPointsPerMm = 2.83464566929132;  // 72 / 25.4
+// kPointsPerMm (72 / 25.4) comes with the label placement's paper model.
 inline constexpr int kPrintZoom = 17;                      // 16 at quality 0
 inline constexpr double kMinGraphWidth = 150, kMinGraphHeight = 50;
 

@@ -269,6 +269,7 @@ void InfoView::mouseMoved(tw::WindowPoint p)
     else if (d_->isWayPointMode())
       d_->displayNearWayPoint(x, y, valid);
   }
+  d_->printMouseMoved(p);
   prev_mp = mp;
   d_->displayLocation();
 }
@@ -278,7 +279,8 @@ void InfoView::mouseDown(tw::WindowPoint p)
   mp = p;
   backup = false;
   if (overGraph(p)) return;
-  // Area and print modes select their handles first; that comes with print mode.
+  // Area and print modes select the area or the printed graph first.
+  if (d_->printMouseDown(p)) return;
   drag_center = {d_->view.center_x, d_->view.center_y};
   drag_pixel = tw::dragPixel(d_->view.foreRect, p);
   d_->hidePopupButton();
@@ -308,7 +310,7 @@ void InfoView::mouseDragged(tw::WindowPoint p)
     backup = true;
     return;
   }
-  if (!tw::baseOrEdit(d_->mode)) return;  // print-area and print drags come with print mode
+  if (d_->printMouseDragged(p)) return;  // the printed graph, or print mode's fixed sheet
   const QSizeF s = d_->getMapViewSize();
   const tw::IPoint c = tw::panCentre(drag_pixel, p, {s.width(), s.height()});
   d_->updatePixelPosition(zoom, c.x, c.y);
