@@ -300,54 +300,65 @@ bool AppDelegate::inGraphPDF(tw::WindowPoint pt) const
 }
 
 namespace {
-tw::WindowPoint g_dragStart;
-tw::DPoint g_printPixelStart;
+// One press at a time: where it started, the print centre or map centre then, and the mouse
+// at the last change of the printed graph.
+tw::WindowPoint g_dragStart, g_lastMouse;
+tw::DPoint g_pixelStart;
 }  // namespace
 
 bool AppDelegate::printMouseDown(tw::WindowPoint p)
 {
-  g_dragStart = p;
+  g_dragStart = g_lastMouse = p;
   if (mode == tw::Mode::Area) {
     const double cx = tw::pixelFromLon(view.zoom, printPos.lon) - view.foreRect.x;
     const double cy = tw::pixelFromLat(view.zoom, printPos.lat) - view.foreRect.y;
     const double w = paper.printDistance.width * view.x_rate / 100, h = paper.printDistance.height * view.y_rate / 100;
-    const QSizeF size = getMapViewSize();
-    const double my = size.height() - p.y;  // map pixels run downward
-    const bool inside = p.x >= std::trunc(cx - w / 2) && p.x < std::trunc(cx - w / 2) + w &&
-                        my >= std::trunc(cy - h / 2) && my < std::trunc(cy - h / 2) + h;
+    const double my = getMapViewSize().height() - p.y;  // map pixels run downward
+    const double x0 = std::trunc(cx - w / 2), y0 = std::trunc(cy - h / 2);
+    const bool inside = p.x >= x0 && p.x < x0 + w && my >= y0 && my < y0 + h;
     selectArea = inside ? !selectArea : false;
-    g_printPixelStart = {tw::pixelFromLon(view.zoom, printPos.lon), tw::pixelFromLat(view.zoom, printPos.lat)};
+    g_pixelStart = {cx + view.foreRect.x, cy + view.foreRect.y};
     redrawRouteLayer();
-    return false;  // the map still pans under the area
+    return false;  // an unselected area leaves the press to the map's pan
   }
-  if (mode == tw::Mode::Print && print_graph) {
+  if (mode != tw::Mode::Print) return false;
+  g_pixelStart = {view.center_x, view.center_y};
+  if (print_graph) {
     select_graph = inGraphPDF(p);
     redrawAllLayers();
-    return true;
   }
-  return mode == tw::Mode::Print;
+  return true;
 }
 
 bool AppDelegate::printMouseDragged(tw::WindowPoint p)
 {
-  const double dx = p.x - g_dragStart.x, dy = p.y - g_dragStart.y;
   if (mode == tw::Mode::Area) {
-    if (!selectArea || (std::abs(dx) < 1 && std::abs(dy) < 1)) return false;
-    const double x = g_printPixelStart.x - dx, y = g_printPixelStart.y + dy;
-    printPos = {tw::latFromPixel(view.zoom, y), tw::lonFromPixel(view.zoom, x)};
+    if (!selectArea) return false;
+    // The selected area follows the mouse; the map stays.
+    const double dx = p.x - g_dragStart.x, dy = p.y - g_dragStart.y;
+    if (std::abs(dx) < 1 && std::abs(dy) < 1) return true;
+    printPos = {tw::latFromPixel(view.zoom, g_pixelStart.y - dy), tw::lonFromPixel(view.zoom, g_pixelStart.x + dx)};
     redrawRouteLayer();
     redrawInfoLayer();
-    return false;
+    return true;
   }
   if (mode != tw::Mode::Print) return false;
   if (print_graph && select_graph && printDispRect.width > 0) {
-    const double px = dx * paper.printPointRect.width / printDispRect.width;
-    const double py = dy * paper.printPointRect.height / printDispRect.height;
-    graphRect = selectResize ? tw::resizeGraph(graphRect, selectResize, px, py, paper.printPointRect)
-                             : tw::moveGraph(graphRect, px, py, paper.printPointRect);
-    if (graphRect.x != 0 || px != 0 || py != 0) g_dragStart = p;
-    redrawRouteLayer();
+    const double px = (p.x - g_lastMouse.x) * paper.printPointRect.width / printDispRect.width;
+    const double py = (p.y - g_lastMouse.y) * paper.printPointRect.height / printDispRect.height;
+    const tw::DRect r = selectResize ? tw::resizeGraph(graphRect, selectResize, px, py, paper.printPointRect)
+                                     : tw::moveGraph(graphRect, px, py, paper.printPointRect);
+    if (r.x != graphRect.x || r.y != graphRect.y || r.width != graphRect.width || r.height != graphRect.height) {
+      graphRect = r;
+      g_lastMouse = p;
+      redrawRouteLayer();
+    }
+    return true;
   }
+  // Pan at the print scale.
+  const double cx = g_pixelStart.x + std::floor(g_dragStart.x - p.x) / view.print_x_zoom;
+  const double cy = g_pixelStart.y - std::floor(g_dragStart.y - p.y) / view.print_y_zoom;
+  updatePixelPosition(view.zoom, static_cast<int>(cx), static_cast<int>(cy));
   return true;
 }
 
