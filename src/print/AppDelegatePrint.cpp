@@ -14,7 +14,6 @@
 #include "print/SetupPanel.h"
 #include "view/InfoView.h"
 #include "view/LayerViews.h"
-#include "view/ViewCoords.h"
 
 namespace {
 
@@ -381,6 +380,12 @@ void AppDelegate::printMouseMoved(tw::WindowPoint p)
 QByteArray AppDelegate::createPDFData()
 {
   if (mode != tw::Mode::Print) return {};
+  if (print_graph && graph_type == 2) {
+    // The graph of the part of the track on the sheet, outside the graph's own box.
+    auto rect = [](const tw::DRect& r) { return tw::RectF{r.x, r.y, r.width, r.height}; };
+    calcTrackRange(rect(printPixelRect), rect(paper.printPointRect), rect(graphRect), normal);
+    calcTrackData();
+  }
   const tw::PrintSheet s = printSheet();
   const tw::GraphModel model = tw::graphModelFor(doc, config, cycling);
   const QByteArray pdf =
@@ -395,10 +400,12 @@ void AppDelegate::outputPDF()
   if (mode != tw::Mode::Print) return;
   const QString path = boxes().saveFileName(QStringLiteral("PDFファイル保存"), QDir::homePath(),
                                             getFileBaseName() + QStringLiteral(".pdf"), QStringLiteral("PDF (*.pdf)"));
-  if (path.isEmpty()) return;
-  const QByteArray pdf = createPDFData();
-  // A failed write leaves any old file as it was.
-  tw::writeFileAtomically(path.toStdString(), std::string_view(pdf.constData(), pdf.size()));
+  if (!path.isEmpty()) {
+    const QByteArray pdf = createPDFData();
+    // A failed write leaves any old file as it was.
+    tw::writeFileAtomically(path.toStdString(), std::string_view(pdf.constData(), pdf.size()));
+  }
+  updateButton();
 }
 
 void AppDelegate::printMap()
@@ -411,7 +418,9 @@ void AppDelegate::printMap()
                                 QString(), QPageSize::FuzzyOrientationMatch));
   printer.setPageOrientation(config.intValue(tw::key::direction) ? QPageLayout::Landscape : QPageLayout::Portrait);
   QPrintDialog dialog(&printer, baseView);
-  if (dialog.exec() != QDialog::Accepted) return;
+  const bool accepted = dialog.exec() == QDialog::Accepted;
+  updateButton();
+  if (!accepted) return;
   QPainter p(&printer);
   p.scale(printer.resolution() / 72.0, printer.resolution() / 72.0);  // scaling 1.0: points stay points
   const tw::GraphModel model = tw::graphModelFor(doc, config, cycling);

@@ -64,7 +64,9 @@ void drawTiles(QPainter& p, const PrintSheet& s, const std::vector<MapImagePtr>&
       const QImage img = enhanceTile(t->image, t->data.get(), s.enhance);
       if (!img.isNull()) p.drawImage(QRectF(r.x, h - r.y - r.height, r.width, r.height), img);
     }
-    t->draw = true;
+    // Only the off-screen image tracks what it holds: a PDF composed meanwhile must not keep a
+    // tile out of the preview.
+    if (onlyNew) t->draw = true;
   }
 }
 
