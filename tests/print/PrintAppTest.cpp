@@ -131,6 +131,33 @@ TEST_F(PrintAppTest, PrintPassesThroughTheAreaThenPreviewsAndWritesThePdf)
   EXPECT_EQ(d->view.zoom, 13);
 }
 
+TEST_F(PrintAppTest, PrintedGraphFrameIsResizedByItsHandleWithinLimits)
+{
+  menu("printMode");
+  menu("printMode");
+  ASSERT_EQ(d->mode, tw::Mode::Print);
+  d->print_graph = 1;
+  const double H = d->infoView->height();
+  const double fx = d->printDispRect.width / d->paper.printPointRect.width;
+  const tw::DRect g = d->graphRect;
+  // The right edge's middle on screen (Qt's y runs down).
+  const QPointF right(d->printDispRect.x + (g.x + g.width) * fx - 1,
+                      H - (d->printDispRect.y + (g.y + g.height / 2) * d->printDispRect.height / d->paper.printPointRect.height));
+  mouse(QEvent::MouseButtonPress, right);
+  ASSERT_TRUE(d->select_graph);
+  mouse(QEvent::MouseButtonRelease, right);
+  QMouseEvent hover(QEvent::MouseMove, right, d->infoView->mapToGlobal(right), Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+  QApplication::sendEvent(d->infoView, &hover);
+  ASSERT_EQ(d->selectResize, 2);
+  mouse(QEvent::MouseButtonPress, right);
+  mouse(QEvent::MouseMove, right - QPointF(20, 0));
+  EXPECT_NEAR(d->graphRect.width, g.width - 20 / fx, 1e-6);
+  mouse(QEvent::MouseMove, right - QPointF(1000, 0));
+  EXPECT_EQ(d->graphRect.width, 150);  // never narrower
+  EXPECT_EQ(d->graphRect.x, g.x);
+  mouse(QEvent::MouseButtonRelease, right - QPointF(1000, 0));
+}
+
 TEST_F(PrintAppTest, DataAbroadAndDistantAreasAreGuarded)
 {
   d->doc.outside = true;
