@@ -6,6 +6,7 @@
 // Each subsystem has its own section below; state lives in plain structs named for the group.
 
 #include <QDialog>
+#include <QImage>
 #include <QObject>
 #include <QPointer>
 #include <QRecursiveMutex>
@@ -43,6 +44,7 @@
 #include "view/RoutePlan.h"
 #include "view/ViewportState.h"
 #include "view/ZoomSlider.h"
+#include "print/PrintDraw.h"
 
 class AppDelegate : public QObject {
   Q_OBJECT
@@ -83,9 +85,7 @@ class AppDelegate : public QObject {
   void updateTitle();
   // ---- end document ----
 
-  // Cross-subsystem operations. Each is declared in its owner's section; until the owner
-  // defines it in its own folder, src/app/AppDelegateHooks.cpp holds a do-nothing default.
-  // An owner moves the definition out of AppDelegateHooks.cpp into its folder.
+  // Cross-subsystem operations are declared in their owner's section and defined in its folder.
 
   // ---- app: configuration, lifecycle, modes, messages (src/app) ----
   // The settings dictionary, keyed by the names in tw::key: config.intValue(tw::key::dem_mode).
@@ -137,7 +137,7 @@ class AppDelegate : public QObject {
   std::atomic<bool> graph_needs_draw{false};  // a DEM tile arrived: the graph view's needsDraw
   void timerProc();
   void drawProc();
-  // Draw-loop hook points. Defaults in AppDelegateHooks.cpp until their owner defines them.
+  // Draw-loop hook points, defined by the subsystems that own the layers.
   void redrawBasicLayers();
   void redrawMapLayer();
   void checkTrackElevation();
@@ -521,12 +521,48 @@ class AppDelegate : public QObject {
 
   // ---- print (src/print) ----
   int print_graph = 0;  // the graph is part of the print (print mode)
+  tw::LatLon printPos;  // latitude 0 until the first area mode
+  tw::PaperGeometry paper;  // paperSize, paperDistance, printDistance, paperPointRect, printPointRect
+  tw::DRect paperPixelRect, printPixelRect;  // global pixels at the print zoom
+  tw::DRect paperDispRect, printDispRect;    // on screen (y up) in print mode
+  tw::DRect graphRect;                        // printed graph, points inside the printable area
+  tw::DRect prevPrintRect, prevGraphRect;     // the last PDF's area, zoom-17 pixels
+  bool normal = false, gray = false;
+  bool selectArea = false, select_graph = false;
+  int selectResize = 0;  // graph handle under the mouse: 1 left, 2 right, 3 top, 4 bottom
+  bool init_print = false;
+  QImage offscreen;  // the print area's map, composed as tiles arrive
   void areaMode();
   void printMode();
   void releasePrint();
   void pageSetup();  // the setup button
   void outputPDF();
   void printMap();
+  void previewMap();
+  void updatePrintSize();
+  void updatePrintScreen();
+  tw::DRect calcPrintRect();
+  void calcPrintDispRect();
+  bool checkArea();
+  // updateLocation in print mode: true when the print tiles were requested already.
+  bool printLocationDone();
+  // What the sheet's layers read, from the current state.
+  tw::PrintSheet printSheet() const;
+  QByteArray createPDFData();
+  // The map layer in print mode (grey surround, paper, off-screen map) and the route layer's
+  // preview of the sheet; the print area over the route layer in area mode.
+  void drawPrintMap(QPainter& p, const QSize& size);
+  void drawPrintLayers(QPainter& p, const QSize& size);
+  void drawPrintArea(QPainter& p, const QSize& size);
+  // Area and graph editing from the overlay (window points, y up): true when taken.
+  bool printMouseDown(tw::WindowPoint p);
+  bool printMouseDragged(tw::WindowPoint p);
+  void printMouseMoved(tw::WindowPoint p);
+  bool inGraphPDF(tw::WindowPoint p) const;
+  // Modal dialogs, replaceable in tests: the settings dialog (true on OK), the print dialog
+  // and preview (given the page drawing).
+  std::function<bool()> runSetupPanel;
+  std::function<void(bool withPanel)> runPrint;
   // ---- end print ----
 
   // ---- lists: the point and waypoint lists beside the map (src/lists) ----

@@ -151,6 +151,12 @@ void MainWindow::buildMenus()
 
   AppDelegate* d = &d_;
   wire(S("baseMode"), [d] { d->baseMode(); });
+  wire(S("areaMode"), [d] { d->areaMode(); });
+  wire(S("printMode"), [d] { d->printMode(); });
+  wire(S("pageSetup"), [d] { d->pageSetup(); });
+  wire(S("outputPDF"), [d] { d->outputPDF(); });
+  wire(S("previewMap"), [d] { d->previewMap(); });
+  wire(S("printMap"), [d] { d->printMap(); });
   wire(S("editMode"), [d] { d->editMode(); });
   wire(S("createNew"), [d] { d->createNew(); });
   wire(S("loadGPX"), [d] { d->loadGPX(); });

@@ -20,5 +20,6 @@ int cmdImport(const Args& args);
 int cmdPoints(const Args& args);
 int cmdPrefetch(const Args& args);
 int cmdGraph(const Args& args);
+int cmdPdf(const Args& args);
 
 }  // namespace twcli

@@ -25,6 +25,9 @@ const Command kCommands[] = {
     {"points", twcli::cmdPoints, "points IN.gpx [--track N] [--waypoints] [-o OUT.tsv]"},
     {"prefetch", twcli::cmdPrefetch, "prefetch IN.gpx [--zoom 12-16] [--map std|pale|photo]"},
     {"graph", twcli::cmdGraph, "graph IN.gpx -o OUT.png [--size WxH] [--track N] [--cycling]"},
+    {"pdf", twcli::cmdPdf,
+     "pdf IN.gpx -o OUT.pdf [--paper B5|A4|B4|A3] [--landscape] [--scale 10000|12500|15000|25000]\n"
+     "      [--center LAT,LON] [--graph] [--gray] [--quality 0|1] [--conveni] [--allow-missing]"},
 };
 
 void usage()

@@ -191,6 +191,7 @@ void AppDelegate::updateLocation()
     view.y_rate = r.y_rate;
     const double w = size.width() / view.print_x_zoom, h = size.height() / view.print_y_zoom;
     view.foreRect = {view.center_x - w / 2, view.center_y - h / 2, w, h};
+    if (printLocationDone()) return;  // the print tiles are requested once
   } else {
     tw::updateScreenRects(view, {size.width(), size.height()});
   }

@@ -95,9 +95,22 @@ void InfoView::resetDragPosition()
 
 QString InfoView::firstLine() const
 {
-  if (d_->mode == tw::Mode::Area) return {};  // the print area's line comes with print mode
-  tw::ReadoutOptions o;
   const tw::Config& c = d_->config;
+  if (d_->mode == tw::Mode::Area) {
+    // The print centre and the ground size of the printable area.
+    if (!d_->selectArea || !c.isOn(tw::key::information)) return {};
+    const tw::LatLon& pos = d_->printPos;
+    QString where;
+    if (c.intValue(tw::key::show_coord) == 1) {
+      where = QString::asprintf("%9.6f, %9.6f", pos.lat, pos.lon);
+    } else if (c.intValue(tw::key::show_coord) == 2) {
+      const tw::Dms a = tw::splitDms(pos.lat), o = tw::splitDms(pos.lon);
+      where = QString::asprintf("北緯%d度%d分%4.2f秒 東経%d度%d分%4.2f秒", a.d, a.m, double(a.s), o.d, o.m, double(o.s));
+    }
+    return QString::asprintf("%s (横:%5.2fkm 縦:%5.2fkm)", where.toUtf8().constData(),
+                             d_->paper.printDistance.width / 1000, d_->paper.printDistance.height / 1000);
+  }
+  tw::ReadoutOptions o;
   o.show_info = c.isOn(tw::key::information);
   o.show_coord = c.intValue(tw::key::show_coord);
   o.show_elev = c.isOn(tw::key::show_elev);
@@ -269,6 +282,7 @@ void InfoView::mouseMoved(tw::WindowPoint p)
     else if (d_->isWayPointMode())
       d_->displayNearWayPoint(x, y, valid);
   }
+  d_->printMouseMoved(p);
   prev_mp = mp;
   d_->displayLocation();
 }
@@ -278,7 +292,8 @@ void InfoView::mouseDown(tw::WindowPoint p)
   mp = p;
   backup = false;
   if (overGraph(p)) return;
-  // Area and print modes select their handles first; that comes with print mode.
+  // Area and print modes select the area or the printed graph first.
+  if (d_->printMouseDown(p)) return;
   drag_center = {d_->view.center_x, d_->view.center_y};
   drag_pixel = tw::dragPixel(d_->view.foreRect, p);
   d_->hidePopupButton();
@@ -308,7 +323,7 @@ void InfoView::mouseDragged(tw::WindowPoint p)
     backup = true;
     return;
   }
-  if (!tw::baseOrEdit(d_->mode)) return;  // print-area and print drags come with print mode
+  if (d_->printMouseDragged(p)) return;  // the printed graph, or print mode's fixed sheet
   const QSizeF s = d_->getMapViewSize();
   const tw::IPoint c = tw::panCentre(drag_pixel, p, {s.width(), s.height()});
   d_->updatePixelPosition(zoom, c.x, c.y);

@@ -71,7 +71,7 @@ MapView::~MapView()
 void MapView::paintLayer(QPainter& p)
 {
   d_->resetMapPosition(0);
-  if (d_->mode == tw::Mode::Print) return;  // the print preview is composed by the print subsystem
+  if (d_->mode == tw::Mode::Print) return d_->drawPrintMap(p, size());
   p.setRenderHint(QPainter::SmoothPixmapTransform, false);
   p.setRenderHint(QPainter::Antialiasing, false);
   const tw::DRect& fore = d_->view.foreRect;
@@ -94,7 +94,7 @@ RouteView::~RouteView()
 
 void RouteView::paintLayer(QPainter& p)
 {
-  if (d_->mode == tw::Mode::Print) return;  // the paper preview belongs to the print subsystem
+  if (d_->mode == tw::Mode::Print) return d_->drawPrintLayers(p, size());
   std::vector<int> rows;
   const tw::RouteInput in = d_->routeInput(rows, d_->doc.states);
   tw::drawRoute(p, in, {toQColor(d_->derived.routeColor), toQColor(d_->derived.downColor)}, d_->markers,
@@ -115,6 +115,7 @@ void RouteView::paintLayer(QPainter& p)
   if (!font.empty()) ws.font_name = QString::fromStdString(font);
   ws.color = toQColor(d_->derived.wpColor);
   tw::drawWayPoint(p, d_->doc.waypoints, d_->view.zoom, d_->view.foreRect, ws, d_->markers);
+  d_->drawPrintArea(p, size());
 }
 
 ScaleView::ScaleView(AppDelegate* d, QWidget* parent) : QWidget(parent), d_(d)
