@@ -17,6 +17,8 @@
 #include "gpx/GpxWriter.h"
 #include "graph/GraphDraw.h"
 #include "net/QtHttpClient.h"
+#include "tiles/DiskCache.h"
+#include "tiles/TileFetch.h"
 #include "print/PrintDraw.h"
 #include "tiles/TileDecode.h"
 #include "tiles/Hosts.h"
@@ -88,22 +90,36 @@ std::string tileName(const tw::Tile& k)
 }
 
 // Every tile fetched (a placeholder where it failed); `missing` names the failures.
+// A map tile's bytes: a fresh cached copy, else the server's answer (kept in the cache), else a
+// stale copy when the server has nothing newer or cannot be reached; empty when none is usable.
+QByteArray tileBytes(HttpClient& http, tw::DiskCache& cache, const tw::Tile& k)
+{
+  const tw::CacheKey key = tw::cacheKey(k);
+  std::optional<tw::CacheEntry> kept = cache.get(key);
+  if (kept && kept->status != 200) kept.reset();  // a remembered 404 is asked again: the sheet needs the tile
+  if (kept && kept->fresh(cache.now())) return QByteArray::fromStdString(kept->body);
+  const HttpResult r = tw::fetchAndKeep(http, &cache, k, kTileTimeoutMs, kept ? &*kept : nullptr);
+  if (!r.transportError && r.status == 200) return r.body;
+  return kept ? QByteArray::fromStdString(kept->body) : QByteArray();
+}
+
 std::vector<MapImagePtr> fetchTiles(const std::vector<tw::Tile>& keys, std::vector<tw::Tile>& missing)
 {
   QtHttpClient http;
+  tw::DiskCache cache(tw::DiskCache::defaultRoot(), tw::kCacheCapBytes);
+  cache.onWriteFailure = [] { std::fprintf(stderr, "tarnwick-cli: the tile cache folder is not writable; nothing is kept\n"); };
   std::vector<MapImagePtr> tiles(keys.size());
   std::vector<char> failed(keys.size(), 0);
   std::atomic<std::size_t> next{0}, done{0};
   std::mutex printing;
   auto work = [&] {
     for (std::size_t i = next++; i < keys.size(); i = next++) {
-      const HttpResult r = http.get(QString::fromStdString(tw::tileUrl(keys[i])), kTileTimeoutMs);
+      const QByteArray body = tileBytes(http, cache, keys[i]);
       MapImagePtr t;
-      if (!r.transportError && r.status == 200) t = tw::makeMapImage(r.body, keys[i], true);
+      if (!body.isEmpty()) t = tw::makeMapImage(body, keys[i], true);
       if (!t) {
         t = tw::makePlaceholder(keys[i]);
         failed[i] = 1;
-        if (std::getenv("TW_DEBUG")) std::fprintf(stderr, "%d %d %lld\n", r.status, int(r.transportError), (long long)r.body.size());
       }
       tiles[i] = std::move(t);
       const std::size_t n = ++done;

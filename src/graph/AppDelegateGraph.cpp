@@ -42,6 +42,7 @@ void AppDelegate::showGraph()
 {
   if (mode == tw::Mode::Print) {
     print_graph = print_graph ? 0 : 1;
+    select_graph = print_graph != 0;  // a graph just put on the sheet is ready to be placed
     updateButton();
     redrawAllLayers();
     return;

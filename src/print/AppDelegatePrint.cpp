@@ -220,7 +220,7 @@ void AppDelegate::drawPrintLayers(QPainter& p, const QSize& size)
   p.save();
   p.translate(sheet.topLeft());
   p.scale(sheet.width() / paper.paperPointRect.width, sheet.height() / paper.paperPointRect.height);
-  const tw::GraphModel model = tw::graphModelFor(doc, config, cycling);
+  const tw::GraphModel model = graphModel();
   tw::drawSheetLayers(p, s, doc, [&model](QPainter& q, const QRectF& r) { tw::drawGraphPDF(q, r, true, model); });
   p.restore();
   if (!print_graph || !select_graph) return;
@@ -387,7 +387,7 @@ QByteArray AppDelegate::createPDFData()
     calcTrackData();
   }
   const tw::PrintSheet s = printSheet();
-  const tw::GraphModel model = tw::graphModelFor(doc, config, cycling);
+  const tw::GraphModel model = graphModel();
   const QByteArray pdf =
       tw::createPDFData(s, tileStore.images(), offscreen.isNull() ? nullptr : &offscreen, doc, getFileBaseName(),
                         [&model](QPainter& q, const QRectF& r) { tw::drawGraphPDF(q, r, true, model); });
@@ -423,7 +423,7 @@ void AppDelegate::printMap()
   if (!accepted) return;
   QPainter p(&printer);
   p.scale(printer.resolution() / 72.0, printer.resolution() / 72.0);  // scaling 1.0: points stay points
-  const tw::GraphModel model = tw::graphModelFor(doc, config, cycling);
+  const tw::GraphModel model = graphModel();
   tw::composeSheet(p, printSheet(), tileStore.images(), offscreen.isNull() ? nullptr : &offscreen, doc,
                    [&model](QPainter& q, const QRectF& r) { tw::drawGraphPDF(q, r, true, model); });
 }
@@ -440,7 +440,7 @@ void AppDelegate::previewMap()
   QObject::connect(&dialog, &QPrintPreviewDialog::paintRequested, [this](QPrinter* pr) {
     QPainter p(pr);
     p.scale(pr->resolution() / 72.0, pr->resolution() / 72.0);
-    const tw::GraphModel model = tw::graphModelFor(doc, config, cycling);
+    const tw::GraphModel model = graphModel();
     tw::composeSheet(p, printSheet(), tileStore.images(), offscreen.isNull() ? nullptr : &offscreen, doc,
                      [&model](QPainter& q, const QRectF& r) { tw::drawGraphPDF(q, r, true, model); });
   });

@@ -61,7 +61,8 @@ class PrintPdfTest : public ::testing::Test {
   std::pair<int, std::string> run(const std::string& args)
   {
     const fs::path err = dir / "err.txt";
-    const std::string cmd = "TARNWICK_CONFIG_DIR='" + dir.string() + "' TARNWICK_GSI_BASE='" + server.baseUrl() +
+    const std::string cmd = "TARNWICK_CONFIG_DIR='" + dir.string() + "' TARNWICK_CACHE_DIR='" + (dir / "cache").string() +
+                            "' TARNWICK_GSI_BASE='" + server.baseUrl() +
                             "' '" TW_CLI "' pdf '" + (dir / "in.gpx").string() + "' " + args + " 2>'" + err.string() +
                             "'";
     const int rc = std::system(cmd.c_str());
@@ -97,6 +98,9 @@ TEST_F(PrintPdfTest, SheetMeasuresTrueScale)
   EXPECT_NE(info.find("595.276 x 841.89 pts"), std::string::npos) << info;  // the paper, not whole points
   EXPECT_NE(info.find("Creator:         Tarnwick"), std::string::npos) << info;
   EXPECT_NE(info.find("Title:           in"), std::string::npos) << info;
+  const size_t asked = server.requestCount();  // the same sheet again comes from the tile cache
+  ASSERT_EQ(run("-o '" + out() + "' --paper A4 --scale 25000").first, 0);
+  EXPECT_EQ(server.requestCount(), asked);
 
   const QImage page = raster();
   ASSERT_NEAR(page.width(), 2100, 1);  // 210 mm
