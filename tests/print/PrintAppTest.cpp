@@ -18,6 +18,7 @@
 #include "app/MainWindow.h"
 #include "net/QtHttpClient.h"
 #include "print/SetupPanel.h"
+#include "support/LoopbackControllerFixture.h"
 #include "support/LoopbackHttpServer.h"
 #include "support/TestPaths.h"
 #include "view/InfoView.h"
@@ -27,23 +28,12 @@ namespace {
 
 const QColor kTileColour(200, 230, 200);
 
-std::string tilePng()
-{
-  QImage img(256, 256, QImage::Format_RGB32);
-  img.fill(kTileColour);
-  QByteArray bytes;
-  QBuffer buf(&bytes);
-  buf.open(QIODevice::WriteOnly);
-  img.save(&buf, "PNG");
-  return bytes.toStdString();
-}
-
 class PrintAppTest : public ::testing::Test {
  protected:
   void SetUp() override
   {
     ASSERT_TRUE(server.start());
-    server.setFallbackBody(tilePng());
+    server.setFallbackBody(twtest::pngTile(kTileColour));
     setenv("TARNWICK_GSI_BASE", server.baseUrl().c_str(), 1);
     d = std::make_unique<AppDelegate>(AppDelegate::Seams{&boxes, &http});
     d->configStore = ConfigStore(dir.path() + QStringLiteral("/tarnwick.ini"));

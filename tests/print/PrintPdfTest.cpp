@@ -15,6 +15,7 @@
 
 #include "gpx/GpxWriter.h"
 #include "print/PrintDraw.h"
+#include "support/LoopbackControllerFixture.h"
 #include "support/LoopbackHttpServer.h"
 #include "support/TestPaths.h"
 
@@ -25,23 +26,12 @@ namespace {
 
 constexpr double kLat = 35.62, kLon = 139.24;  // Takao
 
-std::string tilePng(QColor c)
-{
-  QImage img(256, 256, QImage::Format_RGB32);
-  img.fill(c);
-  QByteArray bytes;
-  QBuffer b(&bytes);
-  b.open(QIODevice::WriteOnly);
-  img.save(&b, "PNG");
-  return bytes.toStdString();
-}
-
 class PrintPdfTest : public ::testing::Test {
  protected:
   void SetUp() override
   {
     ASSERT_TRUE(server.start());
-    server.setFallbackBody(tilePng(QColor(200, 230, 200)));
+    server.setFallbackBody(twtest::pngTile(QColor(200, 230, 200)));
     dir = fs::temp_directory_path() / ("tw_print_pdf_" + std::to_string(::getpid()));
     fs::create_directories(dir);
     std::vector<tw::TrackInfo> tracks(1);
