@@ -2,6 +2,7 @@
 
 #include <QButtonGroup>
 #include <QCheckBox>
+#include <QDesktopServices>
 #include <QColorDialog>
 #include <QComboBox>
 #include <QDialogButtonBox>
@@ -17,6 +18,7 @@
 
 #include "app/AppDelegate.h"
 #include "print/PrintGeometry.h"
+#include "tiles/WebPages.h"
 
 namespace {
 
@@ -147,7 +149,7 @@ SetupPanel::SetupPanel(tw::Config& config, MessageBoxes& boxes, QWidget* parent)
   form->addRow(QStringLiteral("ウェイポイントのフォント"), wayPointFontButton);
   auto* defaults = new QPushButton(QStringLiteral("標準の色"), this);
   defaults->setObjectName(QStringLiteral("defaultColor"));
-  auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+  auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel | QDialogButtonBox::Help, this);
   auto* top = new QVBoxLayout(this);
   top->addLayout(form);
   top->addWidget(defaults);
@@ -201,6 +203,7 @@ SetupPanel::SetupPanel(tw::Config& config, MessageBoxes& boxes, QWidget* parent)
   connect(wayPointFontButton, &QPushButton::clicked, this, &SetupPanel::selectFont);
   connect(buttons, &QDialogButtonBox::accepted, this, &SetupPanel::dialogOk);
   connect(buttons, &QDialogButtonBox::rejected, this, &SetupPanel::dialogCancel);
+  connect(buttons, &QDialogButtonBox::helpRequested, this, &SetupPanel::setupHelp);
 
   contourChanged();
   roadChanged();
@@ -212,7 +215,17 @@ SetupPanel::SetupPanel(tw::Config& config, MessageBoxes& boxes, QWidget* parent)
 bool SetupPanel::run(AppDelegate& d, QWidget* parent)
 {
   SetupPanel panel(d.config, d.boxes(), parent);
+  panel.openURL = d.openURL;
   return panel.exec() == QDialog::Accepted;
+}
+
+void SetupPanel::setupHelp()
+{
+  const QUrl url(QString::fromStdString(tw::setupHelpPage()));
+  if (openURL)
+    openURL(url);
+  else
+    QDesktopServices::openUrl(url);
 }
 
 tw::RGBA SetupPanel::wellColor(QPushButton* well) const

@@ -6,6 +6,7 @@
 #include <QDialog>
 #include <QFont>
 #include <array>
+#include <functional>
 
 #include "app/ConfigSchema.h"
 
@@ -36,6 +37,7 @@ class SetupPanel : public QDialog {
   QPushButton* wayPointFontButton;
   QLabel *paperField, *areaField, *roadField, *routeField, *downField;
   QFont wayPointFont;
+  std::function<void(const QUrl&)> openURL;  // the help page; the desktop's browser when unset
 
   // A colour well's value (components 0..1).
   tw::RGBA wellColor(QPushButton* well) const;
@@ -52,6 +54,7 @@ class SetupPanel : public QDialog {
   void contourChanged();
   void defaultColor();
   void selectFont();
+  void setupHelp();
 
  private:
   tw::Config& config_;

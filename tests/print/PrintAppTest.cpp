@@ -7,9 +7,11 @@
 #include <QBuffer>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDialogButtonBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMouseEvent>
+#include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
 #include <cstdlib>
@@ -21,6 +23,7 @@
 #include "support/LoopbackControllerFixture.h"
 #include "support/LoopbackHttpServer.h"
 #include "support/TestPaths.h"
+#include "tiles/WebPages.h"
 #include "view/InfoView.h"
 #include "view/LayerViews.h"
 
@@ -208,6 +211,10 @@ TEST_F(PrintAppTest, SettingsDialogRefusesMarginsAndAppliesThePaper)
     panel.paperCombo->setCurrentIndex(3);
     EXPECT_EQ(panel.paperField->text(), QStringLiteral("297mm×420mm"));
     EXPECT_EQ(panel.areaField->text(), QStringLiteral("7.17km × 10.25km"));
+    QUrl opened;
+    panel.openURL = [&](const QUrl& u) { opened = u; };
+    panel.findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Help)->click();
+    EXPECT_EQ(opened.toString().toStdString(), tw::setupHelpPage());
     panel.dialogOk();
     return panel.result() == QDialog::Accepted;
   };
