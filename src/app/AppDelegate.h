@@ -558,6 +558,12 @@ class AppDelegate : public QObject {
   bool printMouseDown(tw::WindowPoint p);
   bool printMouseDragged(tw::WindowPoint p);
   void printMouseMoved(tw::WindowPoint p);
+  // One press at a time: where it started, the print or map centre then (map pixels), and the
+  // mouse at the last change of the printed graph.
+  struct PrintDrag {
+    tw::WindowPoint start, last;
+    tw::DPoint pixelStart;
+  } print_drag;
   bool inGraphPDF(tw::WindowPoint p) const;
   // Modal dialogs, replaceable in tests: the settings dialog (true on OK), the print dialog
   // and preview (given the page drawing).

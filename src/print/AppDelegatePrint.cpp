@@ -298,16 +298,9 @@ bool AppDelegate::inGraphPDF(tw::WindowPoint pt) const
   return pt.x >= x && pt.x < x + graphRect.width * fx && pt.y >= y && pt.y < y + graphRect.height * fy;
 }
 
-namespace {
-// One press at a time: where it started, the print centre or map centre then, and the mouse
-// at the last change of the printed graph.
-tw::WindowPoint g_dragStart, g_lastMouse;
-tw::DPoint g_pixelStart;
-}  // namespace
-
 bool AppDelegate::printMouseDown(tw::WindowPoint p)
 {
-  g_dragStart = g_lastMouse = p;
+  print_drag.start = print_drag.last = p;
   if (mode == tw::Mode::Area) {
     const double cx = tw::pixelFromLon(view.zoom, printPos.lon) - view.foreRect.x;
     const double cy = tw::pixelFromLat(view.zoom, printPos.lat) - view.foreRect.y;
@@ -316,12 +309,12 @@ bool AppDelegate::printMouseDown(tw::WindowPoint p)
     const double x0 = std::trunc(cx - w / 2), y0 = std::trunc(cy - h / 2);
     const bool inside = p.x >= x0 && p.x < x0 + w && my >= y0 && my < y0 + h;
     selectArea = inside ? !selectArea : false;
-    g_pixelStart = {cx + view.foreRect.x, cy + view.foreRect.y};
+    print_drag.pixelStart = {cx + view.foreRect.x, cy + view.foreRect.y};
     redrawRouteLayer();
     return false;  // an unselected area leaves the press to the map's pan
   }
   if (mode != tw::Mode::Print) return false;
-  g_pixelStart = {view.center_x, view.center_y};
+  print_drag.pixelStart = {view.center_x, view.center_y};
   if (print_graph) {
     select_graph = inGraphPDF(p);
     redrawAllLayers();
@@ -334,29 +327,29 @@ bool AppDelegate::printMouseDragged(tw::WindowPoint p)
   if (mode == tw::Mode::Area) {
     if (!selectArea) return false;
     // The selected area follows the mouse; the map stays.
-    const double dx = p.x - g_dragStart.x, dy = p.y - g_dragStart.y;
+    const double dx = p.x - print_drag.start.x, dy = p.y - print_drag.start.y;
     if (std::abs(dx) < 1 && std::abs(dy) < 1) return true;
-    printPos = {tw::latFromPixel(view.zoom, g_pixelStart.y - dy), tw::lonFromPixel(view.zoom, g_pixelStart.x + dx)};
+    printPos = {tw::latFromPixel(view.zoom, print_drag.pixelStart.y - dy), tw::lonFromPixel(view.zoom, print_drag.pixelStart.x + dx)};
     redrawRouteLayer();
     redrawInfoLayer();
     return true;
   }
   if (mode != tw::Mode::Print) return false;
   if (print_graph && select_graph && printDispRect.width > 0) {
-    const double px = (p.x - g_lastMouse.x) * paper.printPointRect.width / printDispRect.width;
-    const double py = (p.y - g_lastMouse.y) * paper.printPointRect.height / printDispRect.height;
+    const double px = (p.x - print_drag.last.x) * paper.printPointRect.width / printDispRect.width;
+    const double py = (p.y - print_drag.last.y) * paper.printPointRect.height / printDispRect.height;
     const tw::DRect r = selectResize ? tw::resizeGraph(graphRect, selectResize, px, py, paper.printPointRect)
                                      : tw::moveGraph(graphRect, px, py, paper.printPointRect);
     if (r.x != graphRect.x || r.y != graphRect.y || r.width != graphRect.width || r.height != graphRect.height) {
       graphRect = r;
-      g_lastMouse = p;
+      print_drag.last = p;
       redrawRouteLayer();
     }
     return true;
   }
   // Pan at the print scale.
-  const double cx = g_pixelStart.x + std::floor(g_dragStart.x - p.x) / view.print_x_zoom;
-  const double cy = g_pixelStart.y - std::floor(g_dragStart.y - p.y) / view.print_y_zoom;
+  const double cx = print_drag.pixelStart.x + std::floor(print_drag.start.x - p.x) / view.print_x_zoom;
+  const double cy = print_drag.pixelStart.y - std::floor(print_drag.start.y - p.y) / view.print_y_zoom;
   updatePixelPosition(view.zoom, static_cast<int>(cx), static_cast<int>(cy));
   return true;
 }
