@@ -1,5 +1,5 @@
 #pragma once
-// The statistics of the measured section of the active track, under the product's field names.
+// The statistics of the measured section of the active track, under their usual field names.
 
 #include <cstdint>
 

@@ -243,7 +243,7 @@ class AppDelegate : public QObject {
   // ---- end web import ----
 
   // ---- analysis: metrics, statistics, rests (src/analysis) ----
-  // Statistics of the active track's measured section under the product's names (total_dist,
+  // Statistics of the active track's measured section by their field names (total_dist,
   // total_up, ..., route_time); `span` mirrors stats.span.
   tw::TrackStats stats;
   bool cycling = false;  // the track information uses the cycling gradient classes

@@ -1,4 +1,4 @@
-// The menu bar. Every command of the product has its item; an item whose command is not
+// The menu bar. Every command has its item; an item whose command is not
 // built yet stays disabled. Menu-holder items (submenus) carry their holder command name too.
 #include <QAction>
 #include <QApplication>

@@ -45,7 +45,7 @@ std::unique_ptr<QMessageBox> buildMessageBox(BoxKind kind, const QString& title,
 // kExitDiscard for "保存せずに終了する", kExitCancel otherwise (also when closed without a button).
 int messageBoxAnswer(const QMessageBox& box);
 
-// Real dialogs with the product's button texts.
+// Real dialogs with our button texts.
 class QtMessageBoxes : public MessageBoxes {
  public:
   explicit QtMessageBoxes(QWidget* parent = nullptr) : parent_(parent) {}
