@@ -56,6 +56,16 @@ TEST_F(GraphPanel, ShownAtTheBottomAndTheTitleBarButtonsWork)
   const QWidget* base = window->baseView();
   EXPECT_EQ(g->geometry(), QRect((base->width() - 950) / 2, base->height() - 250, 950, 250));
   EXPECT_EQ(pointer()->geometry(), QRect(50, 32, 885, 198));
+  // The warning icon shows while the elevations are not the DEM's, and asks for a recalculation.
+  int asked = 0;
+  d.runDemPanel = [&] { return ++asked, 0; };
+  QTest::mouseClick(g, Qt::LeftButton, {}, QPoint(154, 11));
+  EXPECT_EQ(asked, 0);
+  d.doc.activeTrack()->stable = 1;
+  d.updateGraph();
+  g->repaint();
+  QTest::mouseClick(g, Qt::LeftButton, {}, QPoint(154, 11));
+  EXPECT_EQ(asked, 1);
   // Resizing by the grip stops at 150 × 60, keeping the top edge.
   const int top = g->y();
   QTest::mousePress(g, Qt::LeftButton, {}, QPoint(945, 245));
