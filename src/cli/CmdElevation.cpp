@@ -6,6 +6,7 @@
 
 #include "cli/CliCommands.h"
 #include "cli/CliDocument.h"
+#include "cli/CliQt.h"
 #include "elevation/DemParse.h"
 #include "elevation/ElevationBatch.h"
 #include "net/QtHttpClient.h"
@@ -79,13 +80,10 @@ int cmdElevation(const Args& args)
     return 1;
   }
 
-  int argc = 1;
-  char name[] = "tarnwick-cli";
-  char* argv[] = {name, nullptr};
-  QCoreApplication app(argc, argv);
+  const QtApp<QCoreApplication> qt;
   QtHttpClient http;
   tw::DiskCache cache(tw::DiskCache::defaultRoot(), tw::kCacheCapBytes);
-  cache.onWriteFailure = [] { std::fprintf(stderr, "tarnwick-cli: the tile cache folder is not writable; nothing is kept\n"); };
+  sayWhenUnwritable(cache);
   std::mutex printing;
   const tw::BatchResult r = tw::fillDocumentElevations(
       doc, dem5a, recalc,

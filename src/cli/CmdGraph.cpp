@@ -9,6 +9,7 @@
 #include "app/ConfigSchema.h"
 #include "cli/CliCommands.h"
 #include "cli/CliDocument.h"
+#include "cli/CliQt.h"
 #include "document/DocumentState.h"
 #include "graph/GraphDraw.h"
 
@@ -80,10 +81,7 @@ int cmdGraph(const Args& args)
 
   // Fonts need a GUI application; the offscreen platform needs no display.
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  int argc = 1;
-  char name[] = "tarnwick-cli";
-  char* argv[] = {name, nullptr};
-  QGuiApplication app(argc, argv);
+  const QtApp<QGuiApplication> qt;
 
   const tw::GraphModel model = tw::graphModelFor(doc, config, cycling);
   QImage image(w, h, QImage::Format_ARGB32_Premultiplied);

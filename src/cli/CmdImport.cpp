@@ -6,6 +6,7 @@
 
 #include "cli/CliCommands.h"
 #include "cli/CliDocument.h"
+#include "cli/CliQt.h"
 #include "gpx/LinkPatterns.h"
 #include "net/WebFetch.h"
 
@@ -54,10 +55,7 @@ int cmdImport(const Args& args)
     return 1;
   }
 
-  int argc = 1;
-  char name[] = "tarnwick-cli";
-  char* argv[] = {name, nullptr};
-  QCoreApplication app(argc, argv);
+  const QtApp<QCoreApplication> qt;
   WebFetch fetch;
   FetchResult result;
   QEventLoop loop;

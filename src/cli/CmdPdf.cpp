@@ -14,6 +14,7 @@
 #include "app/ConfigStore.h"
 #include "cli/CliCommands.h"
 #include "cli/CliDocument.h"
+#include "cli/CliQt.h"
 #include "gpx/GpxWriter.h"
 #include "graph/GraphDraw.h"
 #include "net/QtHttpClient.h"
@@ -107,7 +108,7 @@ std::vector<MapImagePtr> fetchTiles(const std::vector<tw::Tile>& keys, std::vect
 {
   QtHttpClient http;
   tw::DiskCache cache(tw::DiskCache::defaultRoot(), tw::kCacheCapBytes);
-  cache.onWriteFailure = [] { std::fprintf(stderr, "tarnwick-cli: the tile cache folder is not writable; nothing is kept\n"); };
+  sayWhenUnwritable(cache);
   std::vector<MapImagePtr> tiles(keys.size());
   std::vector<char> failed(keys.size(), 0);
   std::atomic<std::size_t> next{0}, done{0};
@@ -198,10 +199,7 @@ int cmdPdf(const Args& args)
   }
 
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  int argc = 1;
-  char name[] = "tarnwick-cli";
-  char* argv[] = {name, nullptr};
-  QGuiApplication app(argc, argv);
+  const QtApp<QGuiApplication> qt;
 
   // Settings not given on the command line come from the stored configuration.
   tw::Config config;

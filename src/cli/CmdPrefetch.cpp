@@ -6,6 +6,7 @@
 
 #include "cli/CliCommands.h"
 #include "cli/CliDocument.h"
+#include "cli/CliQt.h"
 #include "net/QtHttpClient.h"
 #include "tiles/OfflinePlan.h"
 #include "tiles/Prefetch.h"
@@ -73,10 +74,7 @@ int cmdPrefetch(const Args& args)
     return 1;
   }
 
-  int argc = 1;
-  char name[] = "tarnwick-cli";
-  char* argv[] = {name, nullptr};
-  QCoreApplication app(argc, argv);
+  const QtApp<QCoreApplication> qt;
   QtHttpClient http;
   tw::DiskCache cache(tw::DiskCache::defaultRoot(), tw::kCacheCapBytes);
   std::atomic<bool> cancel{false};
