@@ -41,4 +41,15 @@ bool writeDocument(const std::string& path, const std::vector<tw::TrackInfo>& tr
   return false;
 }
 
+bool parseInt(const std::string& s, int& out)
+{
+  try {
+    std::size_t used = 0;
+    out = std::stoi(s, &used);
+    return used == s.size();
+  } catch (...) {
+    return false;
+  }
+}
+
 }  // namespace twcli

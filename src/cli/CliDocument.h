@@ -24,4 +24,7 @@ tw::TrackInfo* pickTrack(std::vector<tw::TrackInfo>& tracks, int number, const s
 bool writeDocument(const std::string& path, const std::vector<tw::TrackInfo>& tracks,
                    const std::vector<tw::WayPoint>& waypoints, int active);
 
+// The whole of `s` read as an int (as std::stoi reads it) into `out`; false otherwise.
+bool parseInt(const std::string& s, int& out);
+
 }  // namespace twcli

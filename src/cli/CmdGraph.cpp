@@ -23,17 +23,6 @@ int usage()
   return 2;
 }
 
-bool parseInt(const std::string& s, int& out)
-{
-  try {
-    std::size_t used = 0;
-    out = std::stoi(s, &used);
-    return used == s.size();
-  } catch (...) {
-    return false;
-  }
-}
-
 }  // namespace
 
 int cmdGraph(const Args& args)

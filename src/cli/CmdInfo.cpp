@@ -89,13 +89,7 @@ int cmdInfo(const Args& args)
     } else if (a == "--json") {
       json = true;
     } else if (a == "--track" && i + 1 < args.size()) {
-      try {
-        std::size_t used = 0;
-        track = std::stoi(args[++i], &used);
-        if (used != args[i].size() || track < 1) return usage();
-      } catch (...) {
-        return usage();
-      }
+      if (!parseInt(args[++i], track) || track < 1) return usage();
     } else if (in.empty() && !a.empty() && a[0] != '-') {
       in = a;
     } else {

@@ -31,13 +31,7 @@ int cmdPoints(const Args& args)
     if (a == "--waypoints") {
       waypoints = true;
     } else if (a == "--track" && i + 1 < args.size()) {
-      try {
-        std::size_t used = 0;
-        track = std::stoi(args[++i], &used);
-        if (used != args[i].size() || track < 1) return usage();
-      } catch (...) {
-        return usage();
-      }
+      if (!parseInt(args[++i], track) || track < 1) return usage();
     } else if (a == "-o" && i + 1 < args.size() && out.empty()) {
       out = args[++i];
     } else if (in.empty() && !a.empty() && a[0] != '-') {
