@@ -20,6 +20,12 @@ namespace {
 const QString kOutsideTitle = QStringLiteral("エラー");
 const QString kOutsideMessage = QStringLiteral("海外のデータが含まれているため、印刷範囲指定はできません。");
 
+// The printed graph's drawing; its model is built only when the sheet carries the graph.
+auto printedGraph(const AppDelegate& d)
+{
+  return [&d](QPainter& q, const QRectF& r) { tw::drawGraphPDF(q, r, true, d.graphModel()); };
+}
+
 QRectF qtRect(const tw::DRect& r, double H) { return {r.x, H - r.y - r.height, r.width, r.height}; }
 
 }  // namespace
@@ -220,8 +226,7 @@ void AppDelegate::drawPrintLayers(QPainter& p, const QSize& size)
   p.save();
   p.translate(sheet.topLeft());
   p.scale(sheet.width() / paper.paperPointRect.width, sheet.height() / paper.paperPointRect.height);
-  const tw::GraphModel model = graphModel();
-  tw::drawSheetLayers(p, s, doc, [&model](QPainter& q, const QRectF& r) { tw::drawGraphPDF(q, r, true, model); });
+  tw::drawSheetLayers(p, s, doc, printedGraph(*this));
   p.restore();
   if (!print_graph || !select_graph) return;
   // The printed graph's frame and its four handles.
@@ -380,10 +385,9 @@ QByteArray AppDelegate::createPDFData()
     calcTrackData();
   }
   const tw::PrintSheet s = printSheet();
-  const tw::GraphModel model = graphModel();
   const QByteArray pdf =
       tw::createPDFData(s, tileStore.images(), offscreen.isNull() ? nullptr : &offscreen, doc, getFileBaseName(),
-                        [&model](QPainter& q, const QRectF& r) { tw::drawGraphPDF(q, r, true, model); });
+                        printedGraph(*this));
   tw::previousPrintRects(s, prevPrintRect, prevGraphRect);
   return pdf;
 }
@@ -416,9 +420,8 @@ void AppDelegate::printMap()
   if (!accepted) return;
   QPainter p(&printer);
   p.scale(printer.resolution() / 72.0, printer.resolution() / 72.0);  // scaling 1.0: points stay points
-  const tw::GraphModel model = graphModel();
   tw::composeSheet(p, printSheet(), tileStore.images(), offscreen.isNull() ? nullptr : &offscreen, doc,
-                   [&model](QPainter& q, const QRectF& r) { tw::drawGraphPDF(q, r, true, model); });
+                   printedGraph(*this));
 }
 
 void AppDelegate::previewMap()
@@ -433,9 +436,8 @@ void AppDelegate::previewMap()
   QObject::connect(&dialog, &QPrintPreviewDialog::paintRequested, [this](QPrinter* pr) {
     QPainter p(pr);
     p.scale(pr->resolution() / 72.0, pr->resolution() / 72.0);
-    const tw::GraphModel model = graphModel();
     tw::composeSheet(p, printSheet(), tileStore.images(), offscreen.isNull() ? nullptr : &offscreen, doc,
-                     [&model](QPainter& q, const QRectF& r) { tw::drawGraphPDF(q, r, true, model); });
+                     printedGraph(*this));
   });
   dialog.exec();
 }
